@@ -1,0 +1,71 @@
+"""Checks of the built pictures: sizes, and the two places where a picture
+must blend into what lies around it on screen.
+
+Run:  python3 art/src/robots/test_pictures.py
+"""
+import os
+import sys
+import unittest
+
+import numpy as np
+from PIL import Image
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+import make  # noqa: E402
+
+ART = make.ART
+
+
+def load(name):
+    return Image.open(os.path.join(ART, name))
+
+
+class PictureTest(unittest.TestCase):
+    def test_sizes_and_modes(self):
+        cases = [("robo-%d.png" % n, (127, 127)) for n in range(5)]
+        cases += [("kanban.png", (320, 96)), ("rogo.png", (64, 64))]
+        for name, size in cases:
+            with self.subTest(name):
+                im = load(name)
+                self.assertEqual(im.size, size)
+                self.assertEqual(im.mode, "RGB")
+
+    def test_robot_edges_continue_the_field(self):
+        # The square is drawn over the bare tracks, so its rim must be exactly
+        # the field the tile sheet lays there; a robot, shadow or glow
+        # reaching the rim would show as a seam.
+        sheet = Image.open(os.path.join(ART, "tiles-game.png")).convert("RGB")
+        field = np.asarray(make.view_crop(make.battle_field(sheet)))
+        for n in range(5):
+            with self.subTest(robot=n):
+                pic = np.asarray(load("robo-%d.png" % n))
+                same = np.all(pic == field, axis=2)
+                for rim in (same[:2], same[-2:], same[:, :2], same[:, -2:]):
+                    self.assertTrue(rim.all())
+                self.assertLess(same.mean(), 0.9, "robot missing from its picture")
+
+    def test_field_follows_track_layout(self):
+        # Sleeper row 2 of the screen (y 64..95) crosses the square at rows
+        # 31..62; the rails of columns 11 and 12 run through every row.
+        sheet = Image.new("RGB", (192, 192))
+        for n, colour in ((28, (1, 0, 0)), (17, (2, 0, 0)), (15, (3, 0, 0)), (23, (4, 0, 0)),
+                          (21, (5, 0, 0)), (22, (6, 0, 0))):
+            sheet.paste(colour, ((n % 6) * 32, (n // 6) * 32, (n % 6) * 32 + 32, (n // 6) * 32 + 32))
+        crop = np.asarray(make.view_crop(make.battle_field(sheet)))[..., 0]
+        expect = {(0, 0): 1, (0, 31): 2, (0, 63): 3, (0, 126): 1,
+                  (31, 0): 6, (31, 31): 4, (31, 63): 5, (62, 126): 6, (63, 40): 2, (126, 94): 3}
+        for (y, x), tile_mark in expect.items():
+            with self.subTest(y=y, x=x):
+                self.assertEqual(crop[y, x], tile_mark)
+
+    def test_logo_ground_is_black(self):
+        # The logo appears on the black title screen: every pixel of its rim
+        # must be pure black, or its square would show.
+        logo = np.asarray(load("rogo.png"))
+        rim = np.concatenate([logo[0], logo[-1], logo[:, 0], logo[:, -1]])
+        self.assertEqual(int(rim.max()), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,16 @@
+// Pictures built into a program.
+#pragma once
+#include <cstddef>
+
+#include "../platform/surface.h"
+
+namespace kit {
+struct ArtFile {
+    const char* name;
+    const unsigned char* data;
+    size_t size;
+};
+// The picture called name ("face-03"); an empty surface and a message when absent.
+plat::Surface LoadArt(const ArtFile* table, const char* name);
+const ArtFile* FindArt(const ArtFile* table, const char* name);
+}  // namespace kit

@@ -1,0 +1,196 @@
+// The media-control interpreter, the sound call and the silent players.
+// Nothing here touches a sound device, so tests run it headless.
+#include "audio.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace plat {
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool EndsWithNoCase(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && Lower(s.substr(s.size() - tail.size())) == tail;
+}
+
+std::vector<std::string> Words(const std::string& s) {
+    std::istringstream in(s);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+// The first n bytes of a file; fewer when the file is shorter or unreadable.
+std::string Head(const std::string& path, size_t n) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(n, '\0');
+    in.read(&bytes[0], static_cast<std::streamsize>(n));
+    bytes.resize(in ? n : static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return bytes;
+}
+
+void PutLe(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+    for (int k = 0; k < bytes; ++k) out.push_back(static_cast<uint8_t>(v >> (8 * k)));
+}
+
+}  // namespace
+
+std::string NativePath(const std::string& path) {
+    std::string out = path;
+    std::replace(out.begin(), out.end(), '\\', '/');
+    return out;
+}
+
+bool IsMidiFile(const std::string& path) {
+    if (!EndsWithNoCase(path, ".mid") && !EndsWithNoCase(path, ".midi")) return false;
+    return Head(path, 4) == "MThd";
+}
+
+bool IsWavFile(const std::string& path) {
+    const std::string head = Head(path, 12);
+    return head.size() == 12 && head.compare(0, 4, "RIFF") == 0 && head.compare(8, 4, "WAVE") == 0;
+}
+
+std::vector<uint8_t> DefaultSoundWav(int rate) {
+    // Two soft bell tones a major third apart, the second entering as the
+    // first fades: a quiet "ding" that reads as a notice, not an alarm.
+    struct Tone {
+        double start, freq, amp;
+    };
+    const Tone tones[] = {{0.0, 1318.51, 0.30}, {0.11, 1046.50, 0.26}};
+    const double length = 0.8;
+    const int frames = static_cast<int>(length * rate);
+    const double pi = 3.14159265358979323846;
+
+    std::vector<int16_t> pcm(frames);
+    for (int n = 0; n < frames; ++n) {
+        const double t = static_cast<double>(n) / rate;
+        double v = 0;
+        for (const Tone& tone : tones) {
+            const double u = t - tone.start;
+            if (u < 0) continue;
+            const double attack = std::min(1.0, u / 0.004);
+            // Fundamental with a faint octave and a quickly fading inharmonic
+            // partial, which gives the strike its metallic edge.
+            v += tone.amp * attack *
+                 (std::exp(-u / 0.16) * std::sin(2 * pi * tone.freq * u) +
+                  0.18 * std::exp(-u / 0.08) * std::sin(2 * pi * tone.freq * 2 * u) +
+                  0.10 * std::exp(-u / 0.03) * std::sin(2 * pi * tone.freq * 2.76 * u));
+        }
+        const double tail = std::min(1.0, (length - t) / 0.12);  // no click at the cut
+        pcm[n] = static_cast<int16_t>(std::lround(std::clamp(v * tail, -1.0, 1.0) * 32767));
+    }
+
+    std::vector<uint8_t> wav;
+    const uint32_t dataBytes = static_cast<uint32_t>(pcm.size() * 2);
+    for (char c : std::string("RIFF")) wav.push_back(static_cast<uint8_t>(c));
+    PutLe(wav, 36 + dataBytes, 4);
+    for (char c : std::string("WAVEfmt ")) wav.push_back(static_cast<uint8_t>(c));
+    PutLe(wav, 16, 4);
+    PutLe(wav, 1, 2);  // PCM
+    PutLe(wav, 1, 2);  // mono
+    PutLe(wav, static_cast<uint32_t>(rate), 4);
+    PutLe(wav, static_cast<uint32_t>(rate * 2), 4);
+    PutLe(wav, 2, 2);
+    PutLe(wav, 16, 2);
+    for (char c : std::string("data")) wav.push_back(static_cast<uint8_t>(c));
+    PutLe(wav, dataBytes, 4);
+    for (int16_t s : pcm) PutLe(wav, static_cast<uint16_t>(s), 2);
+    return wav;
+}
+
+Mci::Mci(std::unique_ptr<MusicPlayer> player, AudioLog* log)
+    : player_(std::move(player)), log_(log) {}
+
+int Mci::Open(const std::string& rest) {
+    // The path may hold blanks, so it ends at the last " alias " rather than
+    // at the next blank.
+    const size_t at = Lower(rest).rfind(" alias ");
+    if (at == std::string::npos) return kMciMissingParameter;
+    const std::vector<std::string> alias = Words(rest.substr(at + 7));
+    if (alias.size() != 1) return alias.empty() ? kMciMissingParameter : kMciUnrecognizedCommand;
+    const std::string path = NativePath(rest.substr(0, at));
+    if (path.find_first_not_of(' ') == std::string::npos) return kMciMissingParameter;
+    if (open_) return kMciDuplicateAlias;
+
+    std::ifstream probe(path, std::ios::binary);
+    if (!probe) return kMciFileNotFound;
+    if (!player_->Load(path)) return kMciCannotLoadDriver;
+    open_ = true;
+    alias_ = Lower(alias[0]);
+    return kMciOk;
+}
+
+int Mci::Send(const std::string& command, std::string* reply) {
+    if (log_) log_->Add("mci: " + command);
+    if (reply) reply->clear();
+
+    const std::vector<std::string> words = Words(command);
+    if (words.empty()) return kMciUnrecognizedCommand;
+    const std::string verb = Lower(words[0]);
+    if (verb == "open") {
+        // Everything after "open" and the one blank that follows it.
+        const size_t path = command.find_first_not_of(" \t") + 5;
+        return path < command.size() ? Open(command.substr(path)) : kMciMissingParameter;
+    }
+
+    static const char* const kVerbs[] = {"play", "stop", "seek", "close", "status"};
+    if (std::none_of(std::begin(kVerbs), std::end(kVerbs),
+                     [&](const char* v) { return verb == v; }))
+        return kMciUnrecognizedCommand;
+    if (words.size() < 2 || !open_ || Lower(words[1]) != alias_) return kMciInvalidDeviceName;
+
+    std::vector<std::string> tail;
+    for (size_t k = 2; k < words.size(); ++k) tail.push_back(Lower(words[k]));
+    const auto takes = [&](std::vector<std::string> expected) { return tail == expected; };
+
+    if (verb == "play" && takes({})) {
+        player_->Play();
+    } else if (verb == "stop" && takes({})) {
+        player_->Stop();
+    } else if (verb == "seek" && takes({"to", "start"})) {
+        // The device stops at the new position, as a sequencer does.
+        player_->Stop();
+        player_->SeekStart();
+    } else if (verb == "close" && takes({})) {
+        player_->Close();
+        open_ = false;
+        alias_.clear();
+    } else if (verb == "status" && takes({"mode"})) {
+        if (reply) *reply = player_->Playing() ? "playing" : "stopped";
+    } else {
+        return kMciUnrecognizedCommand;
+    }
+    return kMciOk;
+}
+
+int SndPlaySound(SoundPlayer& player, const char* name, unsigned flags, AudioLog* log) {
+    (void)flags;
+    if (name == nullptr) {
+        if (log) log->Add("snd: stop");
+        player.Stop();
+        return 1;
+    }
+    const std::string path = NativePath(name);
+    if (log) log->Add("snd: " + path);
+    player.Play(EndsWithNoCase(path, ".wav") ? path : path + ".wav");
+    return 1;
+}
+
+bool SilentMusic::Load(const std::string& path) {
+    if (!IsMidiFile(path)) return false;
+    path_ = path;
+    loaded_ = true;
+    playing_ = atEnd_ = false;
+    return true;
+}
+
+}  // namespace plat

@@ -1,0 +1,156 @@
+// Music and sound effects: the media-control command strings the kit sends
+// for its one music alias, and the asynchronous sound-effect call.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+// A music device behind the alias. Implementations: FluidSynth's MIDI player
+// rendered into the audio stream, and a silent one for tests and machines
+// without a sound device.
+//
+// Position semantics follow a sequencer device: Stop keeps the position and
+// Play resumes from it; once the piece has played to its end the position
+// stays at the end, so Play does nothing until SeekStart.
+class MusicPlayer {
+public:
+    virtual ~MusicPlayer() = default;
+    virtual bool Load(const std::string& path) = 0;  // false: no such file or not music
+    virtual void Play() = 0;                         // from the current position
+    virtual void Stop() = 0;                         // keeps the position
+    virtual void SeekStart() = 0;
+    virtual bool Playing() const = 0;                // false once the piece has ended
+    virtual void Close() = 0;
+};
+
+// Sound effects: one at a time, a new one cuts off the one playing.
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    // Plays the WAV at path; a path with no readable WAV plays the built-in default sound.
+    virtual void Play(const std::string& path) = 0;
+    virtual void Stop() = 0;
+};
+
+// What the media-control interpreter and the sound call were asked to do, in order.
+// Tests read it; the real backends append to it too.
+struct AudioLog {
+    std::vector<std::string> lines;  // "mci: play bgm", "snd: /x/se/se3", "snd: stop"
+    void Add(std::string s) { lines.push_back(std::move(s)); }
+};
+
+// Error numbers of Mci::Send, as the media-control interface numbers them.
+enum MciError : int {
+    kMciOk = 0,
+    kMciUnrecognizedCommand = 261,  // unknown verb, or a verb with words it does not take
+    kMciInvalidDeviceName = 263,    // the alias is not open
+    kMciFileNotFound = 275,         // open: no such file
+    kMciCannotLoadDriver = 266,     // open: the file is not music this device plays
+    kMciMissingParameter = 273,     // open without "alias <name>" or without a path
+    kMciDuplicateAlias = 289,       // open while the alias (or another one) is open
+};
+
+// Interprets media-control command strings for one alias at a time:
+//   "open <path> alias <name>", "play <name>", "stop <name>",
+//   "seek <name> to start", "close <name>", "status <name> mode".
+// Keywords and the alias compare without regard to case. The path of "open"
+// runs from after "open " to the last " alias ", so blanks in it are fine;
+// its "\" separators become "/".
+// Returns 0 on success, a non-zero MciError otherwise; on error nothing changes
+// and *reply (when given) is left empty.
+class Mci {
+public:
+    explicit Mci(std::unique_ptr<MusicPlayer> player, AudioLog* log = nullptr);
+    int Send(const std::string& command, std::string* reply = nullptr);
+    bool IsOpen() const { return open_; }
+
+private:
+    int Open(const std::string& rest);  // rest: the command after "open "
+
+    std::unique_ptr<MusicPlayer> player_;
+    AudioLog* log_;
+    bool open_ = false;
+    std::string alias_;
+};
+
+// The asynchronous sound call: name == nullptr stops the sound that is playing.
+// The name is used as given ("\" becomes "/"), with ".wav" appended to find the file
+// unless it already ends in ".wav". flags are accepted for the call's shape: play is
+// always asynchronous and a missing file always gives the default sound.
+// Returns 1 (the call always succeeds, as the default sound stands in for a missing file).
+int SndPlaySound(SoundPlayer& player, const char* name, unsigned flags, AudioLog* log = nullptr);
+
+// Maps the "\" separators of the programs' relative names to "/".
+std::string NativePath(const std::string& path);
+
+// True when path names a Standard MIDI File: a ".mid" or ".midi" name (any case)
+// whose contents begin with a MIDI header.
+bool IsMidiFile(const std::string& path);
+
+// True when path names a readable RIFF WAVE file.
+bool IsWavFile(const std::string& path);
+
+// The built-in default sound, a short soft two-tone chime, as a complete
+// 16-bit mono WAV file image at the given rate.
+std::vector<uint8_t> DefaultSoundWav(int rate = 44100);
+
+// The audio of a real run. Opens the sound device; when none can be opened, prints
+// one line on stderr and returns silent players. soundFont empty: the system's
+// General MIDI soundfont.
+struct AudioDevice {
+    std::unique_ptr<MusicPlayer> music;
+    std::unique_ptr<SoundPlayer> sound;
+    bool silent = true;
+    int rate = 0;  // frames per second of the 16-bit stereo output; 0 when silent
+};
+AudioDevice OpenAudioDevice(const std::string& soundFont = "");
+// Closes the device. Players handed out earlier go quiet and may be destroyed
+// before or after this call.
+void CloseAudioDevice();
+
+// Silent players for the headless backend: the music "plays" on the caller's clock
+// until the test declares it ended.
+class SilentMusic : public MusicPlayer {
+public:
+    bool Load(const std::string& path) override;
+    void Play() override { playing_ = loaded_ && !atEnd_; }
+    void Stop() override { playing_ = false; }
+    void SeekStart() override { atEnd_ = false; }
+    bool Playing() const override { return playing_; }
+    void Close() override { loaded_ = playing_ = atEnd_ = false; }
+    // The piece reached its end.
+    void EndPiece() {
+        if (playing_) atEnd_ = true;
+        playing_ = false;
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    bool loaded_ = false, playing_ = false, atEnd_ = false;
+    std::string path_;
+};
+
+class SilentSound : public SoundPlayer {
+public:
+    void Play(const std::string& path) override {
+        last_ = path;
+        usedDefault_ = !IsWavFile(path);
+    }
+    void Stop() override {
+        last_.clear();
+        usedDefault_ = false;
+    }
+    const std::string& last() const { return last_; }  // empty: nothing playing
+    bool usedDefault() const { return usedDefault_; }  // the last play fell back to the default sound
+
+private:
+    std::string last_;
+    bool usedDefault_ = false;
+};
+
+}  // namespace plat

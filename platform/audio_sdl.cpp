@@ -1,0 +1,254 @@
+// The real sound device: SDL_mixer owns the output and plays the sound
+// effects; FluidSynth renders the music into the same stream through the
+// mixer's music hook, and its MIDI player runs on the synth's sample clock,
+// so the music's timing is exactly that of the samples heard.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <fluidsynth.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <mutex>
+
+#include "audio.h"
+
+namespace plat {
+
+namespace {
+
+const int kRate = 44100;
+const int kBufferFrames = 1024;  // about 23 ms: sound effects feel immediate
+const int kEffectChannel = 0;    // one effect at a time, so one mixer channel
+// TimGM6mb first: small, complete and what the pieces were voiced against.
+const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
+                                   "/usr/share/sounds/sf2/default-GM.sf2"};
+
+// Lives while the device is open and while any player handed out still exists,
+// so players and the device may be torn down in either order.
+struct Engine {
+    std::mutex mu;  // the synth and every MIDI player; taken by the audio thread too
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    bool deviceOpen = false;
+    int rate = 0;
+    Mix_Chunk* ding = nullptr;
+    std::map<std::string, Mix_Chunk*> chunks;  // loaded effects, by path
+
+    ~Engine() {
+        if (synth) delete_fluid_synth(synth);
+        if (settings) delete_fluid_settings(settings);
+    }
+};
+
+std::shared_ptr<Engine> g_engine;
+
+// The mixer calls this for the music part of every buffer, before it mixes
+// the effects on top; the synth writes the buffer whole.
+void RenderMusic(void* data, Uint8* stream, int len) {
+    auto* engine = static_cast<Engine*>(data);
+    std::lock_guard<std::mutex> lock(engine->mu);
+    fluid_synth_write_s16(engine->synth, len / 4, stream, 0, 2, stream, 1, 2);
+}
+
+// FluidSynth's player keeps reporting "playing" for some seconds after the last
+// event while notes die away, and a play after that restarts the file. The
+// device must read "stopped" at the end and stay at the end until a seek, so
+// the end is taken from the tick clock, and a seek builds a fresh player.
+class FluidMusic : public MusicPlayer {
+public:
+    explicit FluidMusic(std::shared_ptr<Engine> engine) : engine_(std::move(engine)) {}
+    ~FluidMusic() override {
+        std::lock_guard<std::mutex> lock(engine_->mu);
+        Drop();
+    }
+
+    bool Load(const std::string& path) override {
+        if (!IsMidiFile(path)) return false;
+        std::ifstream in(path, std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (bytes.empty()) return false;
+        std::lock_guard<std::mutex> lock(engine_->mu);
+        midi_ = std::move(bytes);
+        return Build();
+    }
+
+    void Play() override {
+        std::lock_guard<std::mutex> lock(engine_->mu);
+        if (player_ && !ended_) fluid_player_play(player_);
+    }
+
+    void Stop() override {
+        std::lock_guard<std::mutex> lock(engine_->mu);
+        if (player_ && !ended_ && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING)
+            fluid_player_stop(player_);  // keeps the position; sounding notes are released
+    }
+
+    void SeekStart() override {
+        std::lock_guard<std::mutex> lock(engine_->mu);
+        if (player_) Build();
+    }
+
+    bool Playing() const override {
+        std::lock_guard<std::mutex> lock(engine_->mu);
+        return player_ && !ended_ && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING;
+    }
+
+    void Close() override {
+        std::lock_guard<std::mutex> lock(engine_->mu);
+        Drop();
+        midi_.clear();
+    }
+
+private:
+    // Called on the audio thread, under the engine's lock, as the player's clock advances.
+    static int OnTick(void* data, int tick) {
+        auto* self = static_cast<FluidMusic*>(data);
+        const int total = fluid_player_get_total_ticks(self->player_);
+        if (total > 0 && tick >= total) self->ended_ = true;
+        return FLUID_OK;
+    }
+
+    bool Build() {
+        Drop();
+        player_ = new_fluid_player(engine_->synth);
+        if (!player_) return false;
+        if (fluid_player_add_mem(player_, midi_.data(), midi_.size()) != FLUID_OK) {
+            Drop();
+            return false;
+        }
+        fluid_player_set_tick_callback(player_, &FluidMusic::OnTick, this);
+        ended_ = false;
+        return true;
+    }
+
+    void Drop() {
+        if (!player_) return;
+        delete_fluid_player(player_);
+        player_ = nullptr;
+        // Release what the old player left sounding, sustain pedals included.
+        for (int ch = 0; ch < 16; ++ch) fluid_synth_cc(engine_->synth, ch, 64, 0);
+        fluid_synth_all_notes_off(engine_->synth, -1);
+    }
+
+    std::shared_ptr<Engine> engine_;
+    std::vector<char> midi_;
+    fluid_player_t* player_ = nullptr;
+    bool ended_ = false;
+};
+
+class MixerSound : public SoundPlayer {
+public:
+    explicit MixerSound(std::shared_ptr<Engine> engine) : engine_(std::move(engine)) {}
+
+    void Play(const std::string& path) override {
+        if (!engine_->deviceOpen) return;
+        Mix_Chunk* chunk = Find(path);
+        if (!chunk) chunk = engine_->ding;
+        if (chunk) Mix_PlayChannel(kEffectChannel, chunk, 0);  // cuts off the one playing
+    }
+
+    void Stop() override {
+        if (engine_->deviceOpen) Mix_HaltChannel(kEffectChannel);
+    }
+
+private:
+    // Missing files are not remembered, so a file that appears later plays.
+    Mix_Chunk* Find(const std::string& path) {
+        auto it = engine_->chunks.find(path);
+        if (it != engine_->chunks.end()) return it->second;
+        if (!IsWavFile(path)) return nullptr;
+        Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+        if (chunk) engine_->chunks[path] = chunk;
+        return chunk;
+    }
+
+    std::shared_ptr<Engine> engine_;
+};
+
+AudioDevice Silent(const std::string& why) {
+    std::fprintf(stderr, "audio: %s; running without sound\n", why.c_str());
+    AudioDevice device;
+    device.music = std::make_unique<SilentMusic>();
+    device.sound = std::make_unique<SilentSound>();
+    return device;
+}
+
+}  // namespace
+
+AudioDevice OpenAudioDevice(const std::string& soundFont) {
+    if (!g_engine) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            return Silent(std::string("no sound device (") + SDL_GetError() + ")");
+        // The music hook writes 16-bit stereo, so only the rate may differ.
+        if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kBufferFrames, nullptr,
+                                SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
+            const std::string why = std::string("no sound device (") + Mix_GetError() + ")";
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return Silent(why);
+        }
+        int rate = kRate, channels = 2;
+        Uint16 format = AUDIO_S16SYS;
+        Mix_QuerySpec(&rate, &format, &channels);
+
+        auto engine = std::make_shared<Engine>();
+        engine->deviceOpen = true;
+        engine->rate = rate;
+
+        // FluidSynth's own messages (missing presets, parse notes) stay off the
+        // terminal: a missing soundfont is reported below in one line.
+        for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+            fluid_set_log_function(level, nullptr, nullptr);
+        engine->settings = new_fluid_settings();
+        fluid_settings_setnum(engine->settings, "synth.sample-rate", rate);
+        fluid_settings_setstr(engine->settings, "player.timing-source", "sample");
+        fluid_settings_setnum(engine->settings, "synth.gain", 0.5);
+        engine->synth = engine->settings ? new_fluid_synth(engine->settings) : nullptr;
+        if (engine->synth) {
+            bool loaded = false;
+            if (!soundFont.empty()) {
+                loaded = fluid_synth_sfload(engine->synth, soundFont.c_str(), 1) != FLUID_FAILED;
+            } else {
+                for (const char* font : kSoundFonts)
+                    if (!loaded) loaded = fluid_synth_sfload(engine->synth, font, 1) != FLUID_FAILED;
+            }
+            if (!loaded)
+                std::fprintf(stderr, "audio: no General MIDI soundfont (%s); music is silent\n",
+                             soundFont.empty() ? kSoundFonts[0] : soundFont.c_str());
+            Mix_HookMusic(&RenderMusic, engine.get());
+        }
+
+        const std::vector<uint8_t> ding = DefaultSoundWav(rate);
+        engine->ding = Mix_LoadWAV_RW(SDL_RWFromConstMem(ding.data(), static_cast<int>(ding.size())), 1);
+        g_engine = engine;
+    }
+
+    AudioDevice device;
+    device.silent = false;
+    device.rate = g_engine->rate;
+    if (g_engine->synth)
+        device.music = std::make_unique<FluidMusic>(g_engine);
+    else
+        device.music = std::make_unique<SilentMusic>();
+    device.sound = std::make_unique<MixerSound>(g_engine);
+    return device;
+}
+
+void CloseAudioDevice() {
+    if (!g_engine) return;
+    // Once the hook is gone the audio thread no longer touches the synth, which
+    // outlives the device for as long as some music player still holds it.
+    Mix_HookMusic(nullptr, nullptr);
+    Mix_HaltChannel(-1);
+    for (auto& entry : g_engine->chunks) Mix_FreeChunk(entry.second);
+    g_engine->chunks.clear();
+    if (g_engine->ding) Mix_FreeChunk(g_engine->ding);
+    g_engine->ding = nullptr;
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    g_engine->deviceOpen = false;
+    g_engine.reset();
+}
+
+}  // namespace plat

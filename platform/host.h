@@ -1,0 +1,146 @@
+// The window, its clock and its event loop. Two backends: a real SDL window,
+// and a headless one with a virtual clock for tests.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "audio.h"
+#include "surface.h"
+
+namespace plat {
+
+// Windows virtual key codes, as the programs' key handlers expect them.
+enum VKey : int {
+    VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 32,
+    VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40,
+};
+
+struct InputEvent {
+    enum Kind { Key, Click, Quit } kind = Key;
+    int key = 0;       // Key: virtual key code
+    int x = 0, y = 0;  // Click: window coordinates
+};
+
+// Thrown by End(): the program ends at once, whatever handler is running.
+struct EndProgram {};
+
+class Timer {
+public:
+    // A period in ms; 0 stops the timer. Setting a period restarts the count.
+    void SetInterval(int ms);
+    int Interval() const { return interval_; }
+
+private:
+    friend class EventLoop;
+    int interval_ = 0;
+    uint32_t due_ = 0;
+    class EventLoop* loop_ = nullptr;
+};
+
+// What a program's window offers the loop.
+class Handlers {
+public:
+    virtual ~Handlers() = default;
+    virtual void OnTimer(int index) = 0;      // 1..4
+    virtual void OnKeyDown(int key) = 0;
+    virtual void OnLayerClick() = 0;          // a click on the visible layer
+};
+
+// The backend: a real window or the headless stand-in.
+class Host {
+public:
+    virtual ~Host() = default;
+    // The 32-bit millisecond tick count.
+    virtual uint32_t Ticks() = 0;
+    // Shows the window for the first time, once the program has loaded.
+    virtual void Show(const Surface& visible) = 0;
+    // Shows the visible layer at its Left/Top inside the black window.
+    virtual void Present(const Surface& visible) = 0;
+    // Inside a wait: sleeps at most 1 ms, queues any input that arrived, and
+    // presents now and then so an animation is seen frame by frame.
+    virtual void Nap(const Surface& visible, std::deque<InputEvent>& queue) = 0;
+    // Between handlers: sleeps until input arrives (appended to queue) or the
+    // tick count reaches `until`. Returns false when the run should stop
+    // (headless: the test's time is up).
+    virtual bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) = 0;
+    // The folder holding the running program, with no trailing separator
+    // unless it is the root.
+    virtual std::string ProgramFolder() = 0;
+    // Music and sound for this run.
+    virtual Mci& Music() = 0;
+    virtual SoundPlayer& Sound() = 0;
+    virtual AudioLog& Log() = 0;
+};
+
+// Runs handlers one at a time: input first, in arrival order, then overdue
+// timers in order of their due time, each once.
+class EventLoop {
+public:
+    EventLoop(Host& host, Handlers& handlers, Surface& visible);
+    void Attach(Timer& t, int index);
+    // Runs until the program ends or the host says stop. Returns true when the
+    // program has ended.
+    bool Run();
+    bool Ended() const { return ended_; }
+    Host& host() { return host_; }
+    std::deque<InputEvent>& Queue() { return queue_; }
+
+private:
+    friend class Timer;
+    void Dispatch(const std::function<void()>& f);
+    Host& host_;
+    Handlers& handlers_;
+    Surface& visible_;
+    Timer* timers_[5] = {};
+    std::deque<InputEvent> queue_;
+    bool ended_ = false;
+};
+
+// The real window: borderless 800x600, centred, black. Returns nullptr with a
+// message on stderr when there is no display.
+std::unique_ptr<Host> OpenWindowHost(const char* iconName, const unsigned char* iconPng, size_t iconSize);
+
+// The headless backend.
+class HeadlessHost : public Host {
+public:
+    explicit HeadlessHost(std::string programFolder = ".", uint32_t startTicks = 1000);
+    uint32_t Ticks() override { return now_; }
+    void Show(const Surface&) override { shown_ = true; }
+    void Present(const Surface&) override { ++presents_; }
+    void Nap(const Surface& visible, std::deque<InputEvent>& queue) override;
+    bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) override;
+    std::string ProgramFolder() override { return folder_; }
+    Mci& Music() override { return mci_; }
+    SoundPlayer& Sound() override { return sound_; }
+    AudioLog& Log() override { return log_; }
+
+    // Test controls.
+    void RunUntil(uint32_t t) { limit_ = t; }
+    void InjectAt(uint32_t t, InputEvent e) { scheduled_.push_back({t, e}); }
+    void Key(int vk) { InjectAt(now_, {InputEvent::Key, vk, 0, 0}); }
+    void Click(int x, int y) { InjectAt(now_, {InputEvent::Click, 0, x, y}); }
+    SilentMusic& music() { return *music_; }
+    SilentSound& sound() { return sound_; }
+    int presents() const { return presents_; }
+    uint32_t now() const { return now_; }
+    bool shown() const { return shown_; }
+
+private:
+    void Deliver(std::deque<InputEvent>& queue);
+    std::string folder_;
+    uint32_t now_, limit_;
+    int presents_ = 0;
+    bool shown_ = false;
+    struct Scheduled { uint32_t at; InputEvent e; };
+    std::deque<Scheduled> scheduled_;
+    AudioLog log_;
+    SilentMusic* music_;
+    Mci mci_;
+    SilentSound sound_;
+};
+
+}  // namespace plat

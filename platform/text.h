@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+#include "surface.h"
+
+namespace plat {
+// The name that messages on stderr start with.
+void SetProgramName(const std::string& name);
+// Width in pixels of a text in the surface's current style.
+int TextWidth(const Surface& s, const std::string& utf8);
+}  // namespace plat

@@ -1,0 +1,231 @@
+// The media-control interpreter and the sound call, on the silent players.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/audio.h"
+
+namespace fs = std::filesystem;
+using plat::AudioLog;
+using plat::Mci;
+using plat::SilentMusic;
+using plat::SilentSound;
+
+namespace {
+
+const std::string kMidiHeader("MThd\0\0\0\6\0\0\0\1\1\xE0", 14);
+const std::string kWavHeader("RIFF\x24\0\0\0WAVEfmt ", 16);
+
+// A scratch folder with blanks in its name, as an installed program may sit in one.
+class AudioFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::path(::testing::TempDir()) /
+                ("audio files " + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::create_directories(root_ / "bg");
+        fs::create_directories(root_ / "se");
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    std::string Write(const std::string& rel, const std::string& bytes) {
+        const fs::path p = root_ / rel;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p.string();
+    }
+    // The programs' form of a name: the folder, a "\" and a relative name with "\".
+    std::string Win(const std::string& rel) const { return root_.string() + "\\" + rel; }
+
+    fs::path root_;
+};
+
+struct Device {
+    AudioLog log;
+    SilentMusic* music;
+    std::unique_ptr<Mci> mci;
+    Device() {
+        auto player = std::make_unique<SilentMusic>();
+        music = player.get();
+        mci = std::make_unique<Mci>(std::move(player), &log);
+    }
+    std::string Status() {
+        std::string reply = "junk";
+        mci->Send("status bgm mode", &reply);
+        return reply;
+    }
+};
+
+const char* const kAliasCommands[] = {"play bgm", "stop bgm", "seek bgm to start", "close bgm",
+                                      "status bgm mode"};
+
+}  // namespace
+
+TEST_F(AudioFiles, EveryCommandFailsOnAnAliasThatIsNotOpen) {
+    Write("bg/notes.txt", kMidiHeader);
+    Write("bg/fake.mid", "not a midi file at all");
+    struct Case {
+        const char* what;
+        std::string open;  // empty: never opened
+    };
+    const Case cases[] = {
+        {"never opened", ""},
+        {"missing file", "open " + Win("bg\\bg9.mid") + " alias bgm"},
+        {"empty short path", "open  alias bgm"},
+        {"not a music extension", "open " + Win("bg\\notes.txt") + " alias bgm"},
+        {"music extension, not MIDI", "open " + Win("bg\\fake.mid") + " alias bgm"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Device d;
+        if (!c.open.empty()) {
+            EXPECT_NE(d.mci->Send(c.open), 0);
+        }
+        for (const char* command : kAliasCommands) {
+            std::string reply = "junk";
+            EXPECT_NE(d.mci->Send(command, &reply), 0) << command;
+            EXPECT_EQ(reply, "") << command;
+        }
+        EXPECT_FALSE(d.mci->IsOpen());
+        EXPECT_FALSE(d.music->Playing());
+    }
+}
+
+TEST_F(AudioFiles, OpensAPathWithBlanksAndBackslashes) {
+    const std::string native = Write("bg/bg1.mid", kMidiHeader);
+    Device d;
+    ASSERT_EQ(d.mci->Send("open " + Win("bg\\bg1.mid") + " alias bgm"), 0);
+    EXPECT_EQ(d.music->path(), native);
+    EXPECT_EQ(d.Status(), "stopped");  // open does not start the piece
+}
+
+TEST_F(AudioFiles, SecondOpenFailsAndKeepsTheFirst) {
+    const std::string first = Write("bg/bg2.mid", kMidiHeader);
+    Write("bg/bg3.mid", kMidiHeader);
+    Device d;
+    ASSERT_EQ(d.mci->Send("open " + first + " alias bgm"), 0);
+    ASSERT_EQ(d.mci->Send("play bgm"), 0);
+    EXPECT_NE(d.mci->Send("open " + Win("bg\\bg3.mid") + " alias bgm"), 0);
+    EXPECT_NE(d.mci->Send("open " + Win("bg\\bg3.mid") + " alias other"), 0);
+    EXPECT_EQ(d.music->path(), first);
+    EXPECT_EQ(d.Status(), "playing");
+
+    // Once closed, the alias is free for the next piece.
+    ASSERT_EQ(d.mci->Send("close bgm"), 0);
+    EXPECT_EQ(d.Status(), "");
+    EXPECT_EQ(d.mci->Send("open " + Win("bg\\bg3.mid") + " alias bgm"), 0);
+}
+
+TEST_F(AudioFiles, TransportAndTheLoopAfterThePieceEnds) {
+    Device d;
+    ASSERT_EQ(d.mci->Send("open " + Write("bg/bg1.mid", kMidiHeader) + " alias bgm"), 0);
+    d.mci->Send("play bgm");
+    EXPECT_EQ(d.Status(), "playing");
+    d.mci->Send("stop bgm");
+    EXPECT_EQ(d.Status(), "stopped");
+    d.mci->Send("play bgm");  // resumes: no seek was asked for
+    EXPECT_EQ(d.Status(), "playing");
+
+    d.music->EndPiece();
+    EXPECT_EQ(d.Status(), "stopped");
+    d.mci->Send("play bgm");  // the position is at the end: nothing to play
+    EXPECT_EQ(d.Status(), "stopped");
+    d.mci->Send("seek bgm to start");
+    d.mci->Send("play bgm");
+    EXPECT_EQ(d.Status(), "playing");
+
+    // A seek while playing stops the piece, as on a sequencer.
+    d.mci->Send("seek bgm to start");
+    EXPECT_EQ(d.Status(), "stopped");
+}
+
+TEST_F(AudioFiles, MalformedCommandsFailAndChangeNothing) {
+    Device d;
+    ASSERT_EQ(d.mci->Send("open " + Write("bg/bg1.mid", kMidiHeader) + " alias bgm"), 0);
+    d.mci->Send("play bgm");
+    const char* const commands[] = {"",         "pause bgm",          "play",           "play bgm from 0",
+                                    "stop bgm now", "seek bgm to end", "seek bgm",       "close bgm x",
+                                    "status bgm position", "play other", "open",     "open x.mid",
+                                    "close other"};
+    for (const char* command : commands) {
+        std::string reply = "junk";
+        EXPECT_NE(d.mci->Send(command, &reply), 0) << '"' << command << '"';
+        EXPECT_EQ(reply, "") << '"' << command << '"';
+    }
+    EXPECT_TRUE(d.mci->IsOpen());
+    EXPECT_EQ(d.Status(), "playing");
+    // Keywords and the alias are not case-sensitive.
+    EXPECT_EQ(d.mci->Send("STOP Bgm"), 0);
+    EXPECT_EQ(d.Status(), "stopped");
+}
+
+TEST_F(AudioFiles, EveryCommandIsLoggedInOrder) {
+    Device d;
+    d.mci->Send("play bgm");
+    d.mci->Send("open  alias bgm");
+    EXPECT_EQ(d.log.lines, (std::vector<std::string>{"mci: play bgm", "mci: open  alias bgm"}));
+}
+
+TEST_F(AudioFiles, SoundCallFindsTheWavOrFallsBackToTheDefault) {
+    const std::string se3 = Write("se/se3.wav", kWavHeader);
+    Write("se/se4.wav", "not a wav");
+    struct Case {
+        std::string name, file;
+        bool fallback;
+    };
+    const Case cases[] = {
+        {Win("se\\se3"), se3, false},
+        {Win("se\\se3.WAV"), (root_ / "se/se3.WAV").string(), true},  // names are case-sensitive here
+        {Win("se\\se99"), (root_ / "se/se99.wav").string(), true},
+        {Win("se\\se4"), (root_ / "se/se4.wav").string(), true},  // unreadable as a WAV
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SilentSound sound;
+        AudioLog log;
+        EXPECT_EQ(plat::SndPlaySound(sound, c.name.c_str(), 1, &log), 1);
+        EXPECT_EQ(sound.last(), c.file);
+        EXPECT_EQ(sound.usedDefault(), c.fallback);
+        EXPECT_EQ(log.lines, std::vector<std::string>{"snd: " + plat::NativePath(c.name)});
+    }
+}
+
+TEST_F(AudioFiles, SoundCallWithoutANameStopsTheSound) {
+    SilentSound sound;
+    AudioLog log;
+    plat::SndPlaySound(sound, Win("se\\se1").c_str(), 1, &log);
+    plat::SndPlaySound(sound, Win("se\\se2").c_str(), 1, &log);
+    EXPECT_EQ(sound.last(), (root_ / "se/se2.wav").string());  // the second cut off the first
+    EXPECT_EQ(plat::SndPlaySound(sound, nullptr, 1, &log), 1);
+    EXPECT_EQ(sound.last(), "");
+    EXPECT_EQ(log.lines.back(), "snd: stop");
+}
+
+TEST(DefaultSound, IsAShortSoftChimeWithoutClicks) {
+    const int rate = 22050;
+    const std::vector<uint8_t> wav = plat::DefaultSoundWav(rate);
+    ASSERT_GT(wav.size(), 44u);
+    ASSERT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
+    std::vector<int> pcm;
+    for (size_t k = 44; k + 1 < wav.size(); k += 2) pcm.push_back(static_cast<int16_t>(wav[k] | wav[k + 1] << 8));
+    ASSERT_FALSE(pcm.empty());
+
+    const double seconds = static_cast<double>(pcm.size()) / rate;
+    EXPECT_GT(seconds, 0.2);
+    EXPECT_LT(seconds, 1.0);
+    int peak = 0;
+    for (int s : pcm) peak = std::max(peak, std::abs(s));
+    EXPECT_GT(peak, 32767 / 8);  // audible
+    EXPECT_LT(peak, 32767 * 3 / 4);  // but soft, with headroom
+    EXPECT_LT(std::abs(pcm.front()), 200);
+    EXPECT_LT(std::abs(pcm.back()), 200);
+
+    // Two tones: the second strike lifts the level again after the first decays.
+    const auto level = [&](double from, double to) {
+        int p = 0;
+        for (int k = static_cast<int>(from * rate); k < static_cast<int>(to * rate); ++k) p = std::max(p, std::abs(pcm[k]));
+        return p;
+    };
+    EXPECT_GT(level(0.11, 0.16), level(0.08, 0.11));
+}

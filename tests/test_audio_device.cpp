@@ -1,0 +1,218 @@
+// The real audio path, written to a file by SDL's disk audio driver: a MIDI
+// piece and a WAV effect must reach the output, and the music device must
+// report the end of the piece on time and keep its position like a sequencer.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "../platform/audio.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// One track, 480 ticks to the quarter at the default 120 beats a minute, so
+// 960 ticks make a second: a piano note for 0.25 s, a second one to 0.5 s.
+std::string HalfSecondOfPiano() {
+    const std::string track = std::string("\x00\xC0\x00", 3) +        // piano
+                              std::string("\x00\x90\x48\x6E", 4) +    // C5 on
+                              std::string("\x81\x70\x80\x48\x00", 5) +  // 240 ticks later off
+                              std::string("\x00\x90\x4C\x6E", 4) +    // E5 on
+                              std::string("\x81\x70\x80\x4C\x00", 5) +  // off at 480
+                              std::string("\x00\xFF\x2F\x00", 4);     // end of track
+    std::string midi("MThd\0\0\0\6\0\0\0\1\x01\xE0MTrk\0\0\0", 21);
+    midi += static_cast<char>(track.size());
+    return midi + track;
+}
+
+// 0.3 s of a loud 440 Hz tone, 16-bit mono: far louder than the default chime,
+// so the output shows which of the two played.
+std::string LoudTone(int rate = 22050) {
+    std::string pcm;
+    for (int n = 0; n < rate * 3 / 10; ++n) {
+        const int16_t s = static_cast<int16_t>(26000 * std::sin(2 * M_PI * 440.0 * n / rate));
+        pcm += static_cast<char>(s & 0xFF);
+        pcm += static_cast<char>((s >> 8) & 0xFF);
+    }
+    const auto le = [](uint32_t v, int bytes) {
+        std::string out;
+        for (int k = 0; k < bytes; ++k) out += static_cast<char>((v >> (8 * k)) & 0xFF);
+        return out;
+    };
+    return "RIFF" + le(36 + static_cast<uint32_t>(pcm.size()), 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
+           le(rate, 4) + le(rate * 2, 4) + le(2, 2) + le(16, 2) + "data" + le(static_cast<uint32_t>(pcm.size()), 4) + pcm;
+}
+
+// Sets an environment variable for a scope; the test run may have its own value.
+class EnvOverride {
+public:
+    EnvOverride(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+        setenv(name, value, 1);
+    }
+    ~EnvOverride() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+// The disk driver's output: 16-bit stereo frames, appended buffer by buffer.
+class Output {
+public:
+    Output(std::string path, int rate) : path_(std::move(path)), rate_(rate) {}
+
+    long Frames() const {
+        std::error_code ec;
+        const auto size = fs::file_size(path_, ec);
+        return ec ? 0 : static_cast<long>(size / 4);
+    }
+    long FramesIn(double seconds) const { return std::lround(seconds * rate_); }
+    double Seconds(long frames) const { return static_cast<double>(frames) / rate_; }
+
+    // Waits until the stream has run the given time past now.
+    long Advance(double seconds) const {
+        const long target = Frames() + FramesIn(seconds);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (Frames() < target && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        return Frames();
+    }
+
+    int Peak(long from, long to) const {
+        std::ifstream in(path_, std::ios::binary);
+        in.seekg(from * 4);
+        std::vector<char> bytes(static_cast<size_t>(std::max(0L, to - from)) * 4);
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        int peak = 0;
+        for (size_t k = 0; k + 1 < static_cast<size_t>(in.gcount()); k += 2) {
+            const int16_t s = static_cast<int16_t>(static_cast<uint8_t>(bytes[k]) | bytes[k + 1] << 8);
+            peak = std::max(peak, std::abs(static_cast<int>(s)));
+        }
+        return peak;
+    }
+
+private:
+    std::string path_;
+    int rate_;
+};
+
+}  // namespace
+
+TEST(AudioDevice, MidiAndWavReachTheOutputAndTheMusicEndsOnTime) {
+    const fs::path dir = fs::path(::testing::TempDir()) / "audio device test";
+    fs::create_directories(dir);
+    const std::string midi = (dir / "bg1.mid").string(), wav = (dir / "tone.wav").string(),
+                      out = (dir / "out.raw").string();
+    std::ofstream(midi, std::ios::binary) << HalfSecondOfPiano();
+    std::ofstream(wav, std::ios::binary) << LoudTone();
+    fs::remove(out);
+
+    // A short delay runs the stream several times faster than real time; all
+    // timing below is measured in stream frames, not on the wall clock.
+    plat::AudioDevice device;
+    {
+        const EnvOverride driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", out.c_str()),
+            delay("SDL_DISKAUDIODELAY", "5");
+        device = plat::OpenAudioDevice();
+    }
+    if (device.silent || !fs::exists(out)) {
+        device = {};
+        plat::CloseAudioDevice();
+        fs::remove_all(dir);
+        GTEST_SKIP() << "SDL's disk audio driver could not be opened here";
+    }
+    const Output output(out, device.rate);
+    output.Advance(0.05);  // the stream is running
+
+    // The WAV plays, a call without a name cuts it off, a missing name chimes.
+    long from = output.Frames();
+    plat::SndPlaySound(*device.sound, (dir / "tone").string().c_str(), 1);
+    long to = output.Advance(0.1);
+    EXPECT_GT(output.Peak(from, to), 20000) << "the WAV did not reach the output";
+    plat::SndPlaySound(*device.sound, nullptr, 1);
+    from = output.Advance(0.03);
+    to = output.Advance(0.05);
+    EXPECT_LT(output.Peak(from, to), 100) << "the stopped sound still plays";
+    from = output.Frames();
+    plat::SndPlaySound(*device.sound, (dir / "missing").string().c_str(), 1);
+    to = output.Advance(0.15);
+    const int chime = output.Peak(from, to);
+    EXPECT_GT(chime, 2000) << "a missing sound plays the default chime";
+    EXPECT_LT(chime, 20000);
+    plat::SndPlaySound(*device.sound, nullptr, 1);
+
+    plat::Mci mci(std::move(device.music));
+    const auto status = [&] {
+        std::string reply;
+        mci.Send("status bgm mode", &reply);
+        return reply;
+    };
+    // The piece of music should end at frame `end` (known to about a buffer):
+    // every status read well before it says "playing", every one read more
+    // than 100 ms after it says "stopped". Each reading is bracketed by the
+    // frames written just before and after it, so a test thread that is slow
+    // to be scheduled cannot make the check fail. Returns the frames from the
+    // end to the first "stopped".
+    const auto expectEndAt = [&](long end) {
+        const long early = end - output.FramesIn(0.06), late = end + output.FramesIn(0.1);
+        long firstStopped = -1, stoppedEarly = -1, playingLate = -1;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        for (long before = 0; before <= late && std::chrono::steady_clock::now() < deadline;) {
+            before = output.Frames();
+            const std::string mode = status();
+            const long after = output.Frames();
+            if (after < early && mode != "playing" && stoppedEarly < 0) stoppedEarly = end - after;
+            if (before > late && mode != "stopped" && playingLate < 0) playingLate = before - end;
+            if (mode == "stopped" && firstStopped < 0) firstStopped = after;
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        EXPECT_LT(stoppedEarly, 0) << "not playing " << output.Seconds(stoppedEarly) << " s before the end";
+        EXPECT_LT(playingLate, 0) << "still playing " << output.Seconds(playingLate) << " s after the end";
+        EXPECT_EQ(status(), "stopped");
+        return firstStopped - end;
+    };
+
+    ASSERT_EQ(mci.Send("open " + midi + " alias bgm"), 0);
+    output.Advance(0.05);
+    const long start = output.Frames();
+    ASSERT_EQ(mci.Send("play bgm"), 0);
+    const long latency = expectEndAt(start + output.FramesIn(0.5));
+    RecordProperty("end_to_stopped_ms", static_cast<int>(std::lround(output.Seconds(latency) * 1000)));
+    EXPECT_GT(output.Peak(start, output.Frames()), 1000) << "the MIDI piece did not reach the output";
+
+    // At its end the piece has nothing left to play, also once the synth's own
+    // player has wound down (it restarts a finished file on play).
+    output.Advance(3.5);
+    mci.Send("play bgm");
+    from = output.Advance(0.03);
+    to = output.Advance(0.1);
+    EXPECT_EQ(status(), "stopped");
+    EXPECT_LT(output.Peak(from, to), 100) << "a play at the end sounded";
+
+    // After a seek it sounds again; stop keeps the position: 0.2 s played,
+    // a pause, then the remaining 0.3 s.
+    mci.Send("seek bgm to start");
+    const long played = output.Frames();
+    mci.Send("play bgm");
+    const long stopped = output.Advance(0.2);
+    mci.Send("stop bgm");
+    EXPECT_EQ(status(), "stopped");
+    EXPECT_GT(output.Peak(played, stopped), 1000) << "no sound after seek and play";
+    const long resumed = output.Advance(0.1);
+    mci.Send("play bgm");
+    expectEndAt(resumed + output.FramesIn(0.5) - (stopped - played));
+
+    mci.Send("close bgm");
+    device = {};
+    plat::CloseAudioDevice();
+    fs::remove_all(dir);
+}

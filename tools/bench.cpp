@@ -1,0 +1,160 @@
+// Prints figures for the platform: idle load of an open window, block copies,
+// the time from a key to the screen, and the steadiness of a 100 ms timer.
+// Needs a display (run under Xvfb on a headless machine).
+#include <SDL.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include "../kit/form.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+double CpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+void Stats(const char* what, std::vector<double> v, const char* unit) {
+    double sum = 0, sq = 0;
+    for (double x : v) sum += x;
+    const double mean = sum / v.size();
+    for (double x : v) sq += (x - mean) * (x - mean);
+    std::sort(v.begin(), v.end());
+    std::printf("%-34s mean %8.3f %s  sd %7.3f  min %8.3f  median %8.3f  max %8.3f  (n=%zu)\n", what, mean, unit,
+                std::sqrt(sq / v.size()), v.front(), v[v.size() / 2], v.back(), v.size());
+}
+
+void BlockCopies() {
+    plat::Surface a(768, 576), b(768, 576), chip(192, 192);
+    a.SetBackColor(plat::RGB(10, 20, 30));
+    chip.SetBackColor(plat::RGB(255, 248, 255));
+    const struct { const char* name; uint32_t rop; } ops[] = {
+        {"SRCCOPY", plat::SRCCOPY}, {"SRCPAINT", plat::SRCPAINT}, {"SRCAND", plat::SRCAND}};
+    for (auto op : ops) {
+        const int layers = 2000, tiles = 200000;
+        auto t0 = Clock::now();
+        for (int k = 0; k < layers; ++k) plat::BitBlt(b, 0, 0, 768, 576, a, 0, 0, op.rop);
+        auto t1 = Clock::now();
+        for (int k = 0; k < tiles; ++k) plat::BitBlt(b, (k % 24) * 32, (k / 24 % 18) * 32, 32, 32, chip, 32, 32, op.rop);
+        auto t2 = Clock::now();
+        std::printf("%-9s full layer 768x576: %7.1f us    tile 32x32: %6.3f us\n", op.name,
+                    Seconds(t1 - t0) / layers * 1e6, Seconds(t2 - t1) / tiles * 1e6);
+    }
+}
+
+// Forwards to the real window and notes when each present has finished.
+class TimingHost : public plat::Host {
+public:
+    explicit TimingHost(plat::Host& inner) : in_(inner) {}
+    uint32_t Ticks() override { return in_.Ticks(); }
+    void Show(const plat::Surface& v) override { in_.Show(v); }
+    void Present(const plat::Surface& v) override {
+        in_.Present(v);
+        lastPresent = Clock::now();
+        if (afterPresent) afterPresent();
+    }
+    void Nap(const plat::Surface& v, std::deque<plat::InputEvent>& q) override { in_.Nap(v, q); }
+    bool Wait(uint32_t until, bool due, std::deque<plat::InputEvent>& q) override { return in_.Wait(until, due, q); }
+    std::string ProgramFolder() override { return in_.ProgramFolder(); }
+    plat::Mci& Music() override { return in_.Music(); }
+    plat::SoundPlayer& Sound() override { return in_.Sound(); }
+    plat::AudioLog& Log() override { return in_.Log(); }
+    Clock::time_point lastPresent;
+    std::function<void()> afterPresent;
+
+private:
+    plat::Host& in_;
+};
+
+class BenchForm : public kit::Form {
+public:
+    BenchForm(TimingHost& h, int idleSeconds) : kit::Form(h), timing_(h), idleSeconds_(idleSeconds) {
+        h.afterPresent = [this] { Note(); };
+    }
+    void HenSyoki() override {}
+
+    // Phase 1: idle with the window open. Phase 2: 100 key presses.
+    // Phase 3: a 100 ms timer for 100 ticks.
+    void Timer1_Timer() override {
+        Timer1.SetInterval(0);
+        cpu0_ = CpuSeconds();
+        wall0_ = Clock::now();
+        Timer3.SetInterval(idleSeconds_ * 1000);
+    }
+    void Timer3_Timer() override {
+        Timer3.SetInterval(0);
+        const double cpu = CpuSeconds() - cpu0_, wall = Seconds(Clock::now() - wall0_);
+        std::printf("idle window: %.3f s CPU over %.1f s = %.3f %% of one core\n", cpu, wall, 100 * cpu / wall);
+        Timer4.SetInterval(20);  // key presses, one every 20 ms
+    }
+    void Timer4_Timer() override {
+        if (pendingKey_) return;
+        if (keyLatency_.size() == 100) {
+            Timer4.SetInterval(0);
+            Stats("key event -> layer presented", keyLatency_, "ms");
+            Timer2.SetInterval(100);
+            last_ = Clock::now();
+            return;
+        }
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = SDLK_UP;
+        keySent_ = Clock::now();
+        pendingKey_ = true;
+        SDL_PushEvent(&e);
+    }
+    void Display_KeyDown(int, int, int) override {
+        // A typical key handler's drawing: a sprite-sized copy to the screen.
+        plat::BitBlt(Display[0], 300, 300, 32, 32, Display[1], 300, 300, plat::SRCCOPY);
+        pendingKey_ = false;
+        measureNextPresent_ = true;
+    }
+    void Timer2_Timer() override {
+        const auto now = Clock::now();
+        timer_.push_back(Seconds(now - last_) * 1000);
+        last_ = now;
+        if (timer_.size() == 100) {
+            Stats("100 ms timer period", timer_, "ms");
+            End();
+        }
+    }
+    void Note() {
+        if (measureNextPresent_) {
+            measureNextPresent_ = false;
+            keyLatency_.push_back(Seconds(timing_.lastPresent - keySent_) * 1000);
+        }
+    }
+
+private:
+    TimingHost& timing_;
+    int idleSeconds_;
+    double cpu0_ = 0;
+    Clock::time_point wall0_, keySent_, last_;
+    bool pendingKey_ = false, measureNextPresent_ = false;
+    std::vector<double> keyLatency_, timer_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int idle = argc > 1 ? std::atoi(argv[1]) : 30;
+    BlockCopies();
+    auto host = plat::OpenWindowHost("bench", nullptr, 0);
+    if (!host) return 1;
+    TimingHost timing(*host);
+    BenchForm form(timing, idle);
+    form.Run();
+    return 0;
+}

@@ -14,7 +14,6 @@ namespace plat {
 namespace {
 
 constexpr int kWindowW = 800, kWindowH = 600;
-constexpr uint32_t kFrameMs = 16;  // present at most this often inside a wait
 
 int VirtualKey(const SDL_Keysym& k) {
     switch (k.sym) {
@@ -35,7 +34,12 @@ int VirtualKey(const SDL_Keysym& k) {
 class WindowHost : public Host {
 public:
     WindowHost(SDL_Window* w, AudioDevice audio)
-        : window_(w), audio_(std::move(audio)), mci_(std::move(audio_.music), &log_) {}
+        : window_(w), audio_(std::move(audio)), mci_(std::move(audio_.music), &log_) {
+        // Inside a wait, present no more often than the display refreshes.
+        SDL_DisplayMode mode;
+        if (SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(w), &mode) == 0 && mode.refresh_rate > 0)
+            frameMs_ = static_cast<uint32_t>(1000 / mode.refresh_rate);
+    }
     ~WindowHost() override {
         audio_.sound.reset();
         CloseAudioDevice();
@@ -70,7 +74,7 @@ public:
 
     void Nap(const Surface& v, std::deque<InputEvent>& queue) override {
         Pump(queue);
-        if (SDL_GetTicks() - lastPresent_ >= kFrameMs) Present(v);
+        if (SDL_GetTicks() - lastPresent_ >= frameMs_) Present(v);
         SDL_Delay(1);
     }
 
@@ -136,6 +140,7 @@ private:
     AudioLog log_;
     Mci mci_;
     uint32_t lastPresent_ = 0;
+    uint32_t frameMs_ = 16;
     const Surface* shown_ = nullptr;
 };
 

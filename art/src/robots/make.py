@@ -3,7 +3,7 @@
 Run from anywhere:  python3 art/src/robots/make.py [--sheet TILES.png] [--preview DIR]
 
 Each robot is painted as its own RGBA layer (kept in layers/ beside this
-file, with its shadow mask) and laid over the piece of battle field that
+file, with its shadow mask) and laid over the patch of battle field that
 lies under the robot's square on screen, built from the game's tile sheet
 the same way the battle screen lays its tracks, so the picture's edges
 continue the field around it without a seam.
@@ -16,6 +16,7 @@ import numpy as np
 from PIL import Image
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # keep the source folder clean
 ART = os.path.normpath(os.path.join(HERE, "..", ".."))
 LAYERS = os.path.join(HERE, "layers")
 sys.path.insert(0, HERE)

@@ -88,8 +88,8 @@ class Layer:
             v = self.shade(m, bevel, relief, tilt)
             c = ramp(colours, v)
             if gloss:
-                spec = np.clip((v - 0.86) / 0.14, 0, 1) ** 2 * gloss
-                c = c + (1 - c) * spec[..., None]
+                shine = np.clip((v - 0.86) / 0.14, 0, 1) ** 2 * gloss
+                c = c + (1 - c) * shine[..., None]
         if edge < 1:
             rim = m - erode(m, S)
             c = c * (1 - rim[..., None] * (1 - edge))

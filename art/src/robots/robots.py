@@ -361,7 +361,6 @@ def utopia():
         L.fill(L.poly([(cx + side * 1, 40.5), (cx + side * 10, 34), (cx + side * 9.5, 40.5)]), (255, 36, 24))
         L.fill(L.ellipse(cx + side * 6.5, 38.5, 1.6, 1.0), (255, 236, 160))
     L.part(L.line([(52.5, 32), (cx, 34.5), (74.5, 32)], 1.6), GOLD, bevel=0.8, gloss=1, edge=0.8)
-    L.glow(cx, 38, 5, (255, 80, 60), 0.45)
     body = L.reduce(96)
     return body, shadow_of(L, 5, 7), ground_light(L, (120, 200, 255), 6, 0.35)
 

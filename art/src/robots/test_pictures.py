@@ -11,6 +11,7 @@ import numpy as np
 from PIL import Image
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, HERE)
 import make  # noqa: E402
 

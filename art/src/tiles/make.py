@@ -79,6 +79,51 @@ def periodic_noise(seed, cells, size=T):
     return out
 
 
+def wrap_blur(v, r):
+    """Box blur of a tile-sized field that wraps at the edges."""
+    out = np.zeros_like(v)
+    for dy in range(-r, r + 1):
+        for dx in range(-r, r + 1):
+            out += np.roll(np.roll(v, dy, 0), dx, 1)
+    return out / (2 * r + 1) ** 2
+
+
+def wrap_dist(a, b):
+    return min((a - b) % T, (b - a) % T)
+
+
+def scatter(rng, count, gap, taken=(), apart=0):
+    """Up to `count` points at least `gap` from each other and from `taken`,
+    measured across the tile's wrapped edges, so a repeated tile shows an
+    even sprinkle instead of clusters and holes. With `apart`, no two new
+    points come nearer than that in x or in y: nothing lines up in rows or
+    columns from tile to tile."""
+    pts, out = list(taken), []
+    for _ in range(20000):
+        if len(out) == count:
+            break
+        x, y = rng.randrange(T), rng.randrange(T)
+        if any(wrap_dist(x, px) ** 2 + wrap_dist(y, py) ** 2 < gap * gap for (px, py) in pts):
+            continue
+        if any(wrap_dist(x, px) < apart or wrap_dist(y, py) < apart for (px, py) in out):
+            continue
+        pts.append((x, y))
+        out.append((x, y))
+    return out
+
+
+def tile_sized_structure(a):
+    """How strongly a tile's brightness varies at its own scale (periods of
+    32 down to about 10 px). Repeated across a screen, exactly these waves
+    form the lattice the eye picks up; fine grain and single pixels do not."""
+    lum = a.astype(float) @ [0.299, 0.587, 0.114]
+    f = np.fft.fft2(lum)
+    k = np.fft.fftfreq(T) * T
+    kx, ky = np.meshgrid(k, k)
+    low = (np.maximum(abs(kx), abs(ky)) <= 3) & ~((kx == 0) & (ky == 0))
+    return float(np.sqrt((abs(f[low]) ** 2).sum()) / (T * T))
+
+
 def outline_of(shape):
     """Pixels next to `shape` (4-neighbourhood) that are not in it."""
     s = shape
@@ -97,7 +142,7 @@ GROUND = [q(c) for c in [(100, 76, 50), (120, 92, 60), (138, 108, 70),
 
 
 def ground_base(seed=3):
-    """Dusty field earth: soft clumps of four shades and a few specks."""
+    """The manual's earth under its rails: soft clumps of four shades."""
     n = periodic_noise(seed, 4) * 0.55 + periodic_noise(seed + 1, 8) * 0.30 \
         + periodic_noise(seed + 2, 16) * 0.15
     rng = random.Random(seed)
@@ -115,6 +160,51 @@ def ground_base(seed=3):
         put_wrap(a, x, y, GROUND[5])
     for (x, y) in [(8, 13), (23, 26), (1, 3)]:
         put_wrap(a, x, y, GROUND[3])
+    return a
+
+
+# dark .. light; three middle shades make the ground, the rest the grit
+EARTH = [q(c) for c in [(100, 75, 50), (114, 86, 57), (125, 96, 63), (134, 104, 68),
+                        (143, 111, 73), (156, 122, 81), (168, 138, 96)]]
+
+
+def field_ground(seed=114):
+    """The battle field's earth, laid 24x18 times over the whole screen.
+
+    Only fine grain: crumbs of a pixel or three, high-passed so no patch is
+    darker than another and every row and column averages the same. Grit
+    and pits are sprinkled evenly across the wrapped edges. The seed is the
+    one with the least tile-sized structure (see tile_sized_structure)."""
+    w = np.random.RandomState(seed).rand(T, T)
+    v = 0.6 * (w - 0.5) + (wrap_blur(w, 1) - 0.5)
+    v -= wrap_blur(v, 4)
+    v -= v.mean(axis=0, keepdims=True)
+    v -= v.mean(axis=1, keepdims=True)
+    v /= v.std()
+    a = tile()
+    for y in range(T):
+        for x in range(T):
+            a[y, x] = EARTH[2] if v[y, x] < -0.9 else EARTH[3] if v[y, x] < 0.5 else EARTH[4]
+    rng = random.Random(seed)
+    specks = scatter(rng, 5, 10.0, apart=3)
+    crumbs = scatter(rng, 20, 4.5, specks)
+    pits = scatter(rng, 12, 3.5, specks + crumbs)
+    # crumbs: lit on top, shaded underneath
+    for (x, y) in crumbs:
+        put_wrap(a, x, y, EARTH[5])
+        put_wrap(a, x, y + 1, EARTH[1])
+    for (x, y) in pits:
+        put_wrap(a, x, y, EARTH[1])
+    # specks: grit stones, one or two pixels wide, shadow to the lower right
+    for k, (x, y) in enumerate(specks):
+        put_wrap(a, x, y, EARTH[6])
+        put_wrap(a, x, y + 1, EARTH[5] if k % 2 else EARTH[4])
+        if k % 2 == 0:
+            put_wrap(a, x + 1, y, EARTH[5])
+            put_wrap(a, x + 1, y + 1, EARTH[4])
+            put_wrap(a, x + 2, y + 1, EARTH[1])
+            put_wrap(a, x + 1, y + 2, EARTH[0])
+        put_wrap(a, x, y + 2, EARTH[1])
     return a
 
 
@@ -243,7 +333,7 @@ def reeds_tile(base):
     return a
 
 
-def pebbles_tile(base):
+def pebbles_tile(base, grit):
     a = base.copy()
     pal1 = [q(c) for c in [(96, 80, 64), (136, 118, 98), (168, 150, 124), (200, 186, 160)]]
     pal2 = [q(c) for c in [(92, 72, 52), (128, 104, 78), (158, 134, 102), (190, 170, 136)]]
@@ -251,7 +341,7 @@ def pebbles_tile(base):
     stone(a, 23.5, 23.0, 2.3, 1.7, pal2, seed=6)
     # grit kicked up around them
     for (x, y) in [(13, 13), (6, 10), (20, 24), (26, 21)]:
-        a[y, x] = GROUND[4]
+        a[y, x] = grit
     return a
 
 
@@ -332,7 +422,7 @@ def railway(base, manual=False):
         for y in range(2, T - 2, 5):
             t15[y, RAIL_X_LEFT + 2] = RAIL[3]
             t17[y, RAIL_X_RIGHT + 2] = RAIL[3]
-    t16 = pebbles_tile(base)
+    t16 = pebbles_tile(base, GROUND[4] if manual else EARTH[6])
     t21, t22, t23 = base.copy(), base.copy(), base.copy()
     sleeper_band(t21, 6, T, round_left=True)
     sleeper_band(t22, 0, T)
@@ -687,7 +777,7 @@ def build_sheet(kind):
         x, y = (n % 6) * T, (n // 6) * T
         sheet[y:y + T, x:x + T] = a
 
-    ground = ground_base()
+    ground = ground_base() if manual else field_ground()
     frame_pal = MANUAL_FRAME if manual else GAME_FRAME
     corner, edge = frame_pieces(frame_pal, STUD[kind])
 
@@ -792,6 +882,9 @@ def check_sheet(sheet, manual):
             assert (f[k, band] == f[k + 1, band]).all(), f"frame seam at y {k}"
     # ground pieces share their borders, so they tile in any order
     g = get(sheet, 28)
+    if not manual:
+        # the game fills the whole screen with it: no lattice may show
+        assert tile_sized_structure(g) < 3.0, "tile 28 shows a grid when repeated"
     for n in (16, 22):
         assert (get(sheet, n)[[0, -1]] == g[[0, -1]]).all(), f"tile {n} edge"
     for n in (15, 16, 17, 21, 22, 23, 28):

@@ -13,6 +13,7 @@
 #include <mutex>
 
 #include "audio.h"
+#include "quiet.h"
 
 namespace plat {
 
@@ -179,15 +180,19 @@ AudioDevice Silent(const std::string& why) {
 
 AudioDevice OpenAudioDevice(const std::string& soundFont) {
     if (!g_engine) {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-            return Silent(std::string("no sound device (") + SDL_GetError() + ")");
-        // The music hook writes 16-bit stereo, so only the rate may differ.
-        if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kBufferFrames, nullptr,
-                                SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
-            const std::string why = std::string("no sound device (") + Mix_GetError() + ")";
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-            return Silent(why);
+        std::string why;
+        {
+            QuietStderr quiet;
+            if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+                why = std::string("no sound device (") + SDL_GetError() + ")";
+            } else if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kBufferFrames, nullptr,
+                                           SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
+                // The music hook writes 16-bit stereo, so only the rate may differ.
+                why = std::string("no sound device (") + Mix_GetError() + ")";
+                SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            }
         }
+        if (!why.empty()) return Silent(why);
         int rate = kRate, channels = 2;
         Uint16 format = AUDIO_S16SYS;
         Mix_QuerySpec(&rate, &format, &channels);

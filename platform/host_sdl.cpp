@@ -5,9 +5,11 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "host.h"
+#include "quiet.h"
 #include "text.h"
 
 namespace plat {
@@ -152,8 +154,22 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
     // Draw through the window system's own framebuffer: no GL context, and the
     // window is not recreated when its surface is first asked for.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    int videoFailed;
+    {
+        QuietStderr quiet;
+        videoFailed = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    }
+    if (videoFailed != 0) {
         std::fprintf(stderr, "%s: cannot open a window (is a display available?): %s\n", name, SDL_GetError());
+        return nullptr;
+    }
+    // Without a display SDL falls back to drivers that show nothing; a window
+    // nobody can see is no window, unless one of them was asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+        !SDL_getenv("SDL_VIDEODRIVER")) {
+        std::fprintf(stderr, "%s: cannot open a window: no display (set DISPLAY or run under a desktop)\n", name);
+        SDL_Quit();
         return nullptr;
     }
     SDL_Window* w = SDL_CreateWindow("Form1", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowW, kWindowH,

@@ -17,7 +17,11 @@ Form::Form(plat::Host& host) : host_(host), loop_(host, *this, Display[0]) {
 bool Form::Run() {
     if (!loaded_) {
         loaded_ = true;
-        Form_Load();
+        try {
+            Form_Load();
+        } catch (const plat::EndProgram&) {
+            return true;  // ended before the window was ever shown
+        }
         host_.Show(Display[0]);
     }
     return loop_.Run();
@@ -119,7 +123,8 @@ void Form::Locate(int layer, int x, int y, const std::string& text) {
 // A number prints with a blank (or minus sign) before it and a blank after it.
 void Form::Locate(int layer, int x, int y, int value) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%s%d ", value < 0 ? "-" : " ", value < 0 ? -value : value);
+    const long long v = value;
+    std::snprintf(buf, sizeof buf, "%s%lld ", v < 0 ? "-" : " ", v < 0 ? -v : v);
     Locate(layer, x, y, std::string(buf));
 }
 

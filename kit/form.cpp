@@ -121,12 +121,7 @@ void Form::Locate(int layer, int x, int y, const std::string& text) {
 }
 
 // A number prints with a blank (or minus sign) before it and a blank after it.
-void Form::Locate(int layer, int x, int y, int value) {
-    char buf[32];
-    const long long v = value;
-    std::snprintf(buf, sizeof buf, "%s%lld ", v < 0 ? "-" : " ", v < 0 ? -v : v);
-    Locate(layer, x, y, std::string(buf));
-}
+void Form::Locate(int layer, int x, int y, int value) { Locate(layer, x, y, static_cast<double>(value)); }
 
 void Form::Locate(int layer, int x, int y, double value) {
     char buf[64];

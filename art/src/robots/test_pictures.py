@@ -60,6 +60,23 @@ class PictureTest(unittest.TestCase):
             with self.subTest(y=y, x=x):
                 self.assertEqual(crop[y, x], tile_mark)
 
+    def test_title_letters_dark_and_inside_the_groove(self):
+        # The hand-drawn word must stay inside the routed groove (4 px inside
+        # the frame) and read as dark on the light board at 1x.
+        import title
+        from PIL import Image as I
+        m4 = title.lettering_mask(320, 96)
+        m = np.asarray(I.fromarray((m4 * 255).astype(np.uint8)).resize((320, 96), I.BOX)) > 0
+        ys, xs = np.nonzero(m)
+        self.assertGreaterEqual(min(xs.min(), ys.min()), 15)
+        self.assertLessEqual(xs.max(), 320 - 16)
+        self.assertLessEqual(ys.max(), 96 - 16)
+        self.assertGreater(xs.max() - xs.min(), 200, "the word should span the board")
+        lum = np.asarray(load("kanban.png").convert("L"), dtype=np.float64)
+        board = lum[15:81, 15:305][~m[15:81, 15:305]]
+        full = m4.reshape(96, 4, 320, 4).min(axis=(1, 3)) > 0.99
+        self.assertLess(lum[full].mean(), 0.4 * board.mean())
+
     def test_logo_ground_is_black(self):
         # The logo appears on the black title screen: every pixel of its rim
         # must be pure black, or its square would show.

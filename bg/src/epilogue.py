@@ -56,7 +56,7 @@ END = 418
 INTRO = chart("D | Bm | G | Asus4 A", start=0)
 A1 = chart("D | A/C# | Bm | D/A | G | D/F# | Em7 | A7", start=16)
 LINK1 = chart("Em7 | A7sus4 A7", start=48)
-A2 = chart("D | A/C# | Bm | D/A | G | A | D | D7", start=56)
+A2 = chart("D | A/C# | Bm | D/A | G | A | D | D F#7", start=56)
 WALK = chart("Bm | Bm/A | G | D/F# | Em7 | G | Em7 | F#7sus4 F#7", start=88)
 LINK2 = chart("G | F#sus4 F#", start=120)
 SERPENT = chart("Bm | G | Em | F# | Bm | G | C | F#7", start=128)
@@ -73,10 +73,10 @@ CLOSING = chart("Gmaj7 | A7sus4 A7", start=400)
 
 THEME = ["A4:1 D5 F#5:1.5 E5:.5", "E5:2.5 D5:.5 C#5:1", "D5:1 F#5 B5:1.5 A5:.5", "A5:3 r:1"]
 THEME_END = ["B5:1.5 A5:.5 G5:1 D5", "A5:1.5 G5:.5 F#5:1 D5", "G5:1 F#5 E5 D5:.5 E5", "E5:3 r:1"]
-THEME_END2 = ["B5:1.5 C#6:.5 D6:1 B5", "A5:1.5 G5:.5 F#5:1 E5", "F#5:1.5 E5:.5 D5:2", "r:2 F#5:1 A5"]
+THEME_END2 = ["B5:1.5 C#6:.5 D6:1 B5", "A5:1.5 G5:.5 F#5:1 E5", "F#5:1.5 E5:.5 D5:2", "r:2 F#5:1 E5"]
 LINK1_FLUTE = ["r:1 E5 F#5 G5", "A5:3 r:1"]
 FLUTE_AROUND = ["r:4", "r:3 A5:.5 B5", "D6:2 r:2", "r:1 D6 E6 F#6",
-                "r:4", "r:4", "r:4", "r:2 D6:1 C6"]
+                "r:4", "r:4", "r:4", "r:2 C#6:1 A#5"]
 WALK_TUNE = ["F#4:1.5 B4:.5 C#5:1 D5", "C#5:2 B4:1 A4", "B4:1.5 A4:.5 G4:1 B4", "A4:3 r:1",
              "G4:1.5 A4:.5 B4:1 D5", "D5:2 B4:1 D5", "B4:1.5 A4:.5 G4:1 E4", "F#4:2 A#4:2"]
 WALK_BASS = ["B2:1 C#3 D3 F#3", "A2:1 B2 C#3 A2", "G2:1 A2 B2 D3", "F#2:1 A2 D3 F#2",

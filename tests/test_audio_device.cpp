@@ -94,7 +94,7 @@ public:
         in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         int peak = 0;
         for (size_t k = 0; k + 1 < static_cast<size_t>(in.gcount()); k += 2) {
-            const int16_t s = static_cast<int16_t>(static_cast<uint8_t>(bytes[k]) | bytes[k + 1] << 8);
+            const int16_t s = static_cast<int16_t>(static_cast<uint8_t>(bytes[k]) | static_cast<uint8_t>(bytes[k + 1]) << 8);
             peak = std::max(peak, std::abs(static_cast<int>(s)));
         }
         return peak;

@@ -98,8 +98,9 @@ void SetProgramName(const std::string& name) { g_programName = name; }
 void Surface::Print(const std::string& utf8) {
     TTF_Font* font = TheFonts().Get(FontSize, FontBold, FontItalic);
     if (!font) return;
-    const int x0 = static_cast<int>(std::lround(CurrentX));
-    const int y0 = static_cast<int>(std::lround(CurrentY));
+    // Far off the surface the text is simply not seen; the clamp keeps the sums below in range.
+    const int x0 = static_cast<int>(std::lround(std::clamp(CurrentX, -1e9f, 1e9f)));
+    const int y0 = static_cast<int>(std::lround(std::clamp(CurrentY, -1e9f, 1e9f)));
     if (!utf8.empty()) {
         SDL_Color white = {255, 255, 255, 255};
         SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, utf8.c_str(), white);

@@ -80,6 +80,8 @@ public:
         SDL_Delay(1);
     }
 
+    void Poll(std::deque<InputEvent>& queue) override { Pump(queue); }
+
     bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) override {
         int timeout = -1;
         if (hasDue) {

@@ -379,6 +379,26 @@ TEST(Loop, InputBeforeOverdueTimersAndMissedTicksAreNotMadeUp) {
     EXPECT_LE(ticks, 8);
 }
 
+TEST(Loop, AKeyDuringAHandlerRunsBeforeATimerDueAtTheSameTime) {
+    HeadlessHost host;
+    TestForm form(host);
+    std::vector<std::string> seen;
+    form.onLoad = [&] {
+        form.Timer2.SetInterval(100);
+        form.Timer3.SetInterval(100);
+    };
+    form.t1 = [&] { form.Timer1.SetInterval(0); };
+    form.t2 = [&] {
+        seen.push_back("timer2");
+        if (seen.size() == 1) host.Key(plat::VK_SPACE);  // arrives inside the handler, no wait after it
+    };
+    form.t3 = [&] { seen.push_back("timer3"); };
+    form.onKey = [&](int k) { seen.push_back("key" + std::to_string(k)); };
+    host.RunUntil(host.now() + 150);
+    form.Run();
+    EXPECT_EQ(seen, (std::vector<std::string>{"timer2", "key32", "timer3"}));
+}
+
 TEST(Loop, SettingAPeriodRestartsTheCountAndZeroStops) {
     HeadlessHost host;
     TestForm form(host);

@@ -66,6 +66,7 @@ public:
         if (afterPresent) afterPresent();
     }
     void Nap(const plat::Surface& v, std::deque<plat::InputEvent>& q) override { in_.Nap(v, q); }
+    void Poll(std::deque<plat::InputEvent>& q) override { in_.Poll(q); }
     bool Wait(uint32_t until, bool due, std::deque<plat::InputEvent>& q) override { return in_.Wait(until, due, q); }
     std::string ProgramFolder() override { return in_.ProgramFolder(); }
     plat::Mci& Music() override { return in_.Music(); }

@@ -16,6 +16,7 @@
 
 #include "audio.h"
 #include "quiet.h"
+#include "text.h"
 
 namespace plat {
 
@@ -194,7 +195,7 @@ private:
 };
 
 AudioDevice Silent(const std::string& why) {
-    std::fprintf(stderr, "audio: %s; running without sound\n", why.c_str());
+    std::fprintf(stderr, "%s: %s; running without sound\n", ProgramName().c_str(), why.c_str());
     AudioDevice device;
     device.music = std::make_unique<SilentMusic>();
     device.sound = std::make_unique<SilentSound>();
@@ -245,7 +246,7 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
                     if (!loaded) loaded = fluid_synth_sfload(engine->synth, font, 1) != FLUID_FAILED;
             }
             if (!loaded)
-                std::fprintf(stderr, "audio: no General MIDI soundfont (%s); music is silent\n",
+                std::fprintf(stderr, "%s: no General MIDI soundfont (%s); music is silent\n", ProgramName().c_str(),
                              soundFont.empty() ? kSoundFonts[0] : soundFont.c_str());
             Mix_HookMusic(&RenderMusic, engine.get());
         }

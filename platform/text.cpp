@@ -94,6 +94,7 @@ Fonts& TheFonts() {
 }  // namespace
 
 void SetProgramName(const std::string& name) { g_programName = name; }
+const std::string& ProgramName() { return g_programName; }
 
 void Surface::Print(const std::string& utf8) {
     TTF_Font* font = TheFonts().Get(FontSize, FontBold, FontItalic);

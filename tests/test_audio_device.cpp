@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../platform/audio.h"
+#include "../platform/text.h"
 
 namespace fs = std::filesystem;
 
@@ -215,4 +216,21 @@ TEST(AudioDevice, MidiAndWavReachTheOutputAndTheMusicEndsOnTime) {
     device = {};
     plat::CloseAudioDevice();
     fs::remove_all(dir);
+}
+
+TEST(AudioDevice, WithoutASoundDeviceOneLineNamesTheProgram) {
+    plat::SetProgramName("tobble7");
+    plat::AudioDevice device;
+    ::testing::internal::CaptureStderr();
+    {
+        const EnvOverride driver("SDL_AUDIODRIVER", "no-such-driver");
+        device = plat::OpenAudioDevice();
+    }
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(device.silent);
+    EXPECT_EQ(err.rfind("tobble7: no sound device (", 0), 0u) << err;
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+    EXPECT_NE(err.find("; running without sound"), std::string::npos) << err;
+    device = {};
+    plat::CloseAudioDevice();
 }

@@ -88,6 +88,18 @@ TEST_F(Kit, MakeWakuDrawsEdgesThenCorners) {
     EXPECT_EQ(L(2).PixelRGB(79, 47), 0u);
 }
 
+TEST_F(Kit, MakeWakuRefusesCornersBeyondItsCountersAndEnds) {
+    const struct { int x, y, xx, yy; } cases[] = {
+        {0, 0, 32768, 5}, {0, 0, 5, 40000}, {40000, 0, 40001, 5}, {-40000, 0, 5, 5}, {0, -32769, 5, 5},
+        {32760, 32760, 32767, 32767},  // the last corners the counters reach: drawn off the layer
+    };
+    for (auto c : cases) {
+        form.MakeWaku(1, c.x, c.y, c.xx, c.yy);
+        EXPECT_TRUE(std::all_of(L(1).Pixels().begin(), L(1).Pixels().end(), [](uint32_t p) { return p == 0; }))
+            << c.x << "," << c.y << " " << c.xx << "," << c.yy;
+    }
+}
+
 TEST_F(Kit, MojiSyuSetsBoldOnlyForOne) {
     const struct { int bold; bool expected; } cases[] = {{1, true}, {0, false}, {2, false}, {-1, false}};
     for (auto c : cases) {

@@ -58,6 +58,11 @@ std::string FindFontFile() {
 
 class Fonts {
 public:
+    ~Fonts() {
+        for (auto& entry : cache_)
+            if (entry.second) TTF_CloseFont(entry.second);
+        if (opened_) TTF_Quit();
+    }
     TTF_Font* Get(float points, bool bold, bool italic) {
         if (!ready_) Init();
         if (file_.empty()) return nullptr;
@@ -75,13 +80,14 @@ public:
 private:
     void Init() {
         ready_ = true;
-        if (!TTF_WasInit() && TTF_Init() != 0) {
+        if (TTF_Init() != 0) {
             std::fprintf(stderr, "%s: text library failed: %s\n", g_programName.c_str(), TTF_GetError());
             return;
         }
+        opened_ = true;
         file_ = FindFontFile();
     }
-    bool ready_ = false;
+    bool ready_ = false, opened_ = false;
     std::string file_;
     std::map<std::tuple<int, bool, bool>, TTF_Font*> cache_;
 };

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -205,7 +206,8 @@ void IdleAudio(int seconds) {
                               std::string("\xF8\x00\x80\x3C\x00\x00\x80\x40\x00\x00\xFF\x2F\x00", 13);
     std::string midi("MThd\0\0\0\6\0\0\0\1\x01\xE0MTrk\0\0\0", 21);
     midi += static_cast<char>(track.size());
-    const std::string path = "/tmp/bench-idle-audio-" + std::to_string(getpid()) + ".mid";
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("bench-idle-audio-" + std::to_string(getpid()) + ".mid")).string();
     std::ofstream(path, std::ios::binary) << midi + track;
     plat::Mci mci(std::move(device.music));
     mci.Send("open " + path + " alias bgm");

@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "../platform/files.h"
@@ -93,6 +94,10 @@ void Form::Dodai() {
 }
 
 void Form::MakeWaku(int layer, int x, int y, int xx, int yy) {
+    // The counters are 16-bit: a corner beyond their range would never be
+    // reached, and the loop would not end.
+    for (int corner : {x, y, xx, yy})
+        if (corner < INT16_MIN || corner > INT16_MAX) return;
     const int right = xx - 1, bottom = yy - 1;  // bounds worked out once
     for (i = static_cast<int16_t>(x + 1); i <= right; ++i) {
         PutChipL(layer, i, y, 5);

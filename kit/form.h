@@ -35,6 +35,7 @@ public:
     void PutChip(int layer, int x, int y, int n);
     void PutChipL(int layer, int x, int y, int n);
     void Dodai();
+    // Corners outside -32768..32767 are refused: nothing is drawn.
     void MakeWaku(int layer, int x, int y, int xx, int yy);
     void MojiSyu(int layer, double size, int bold, Colour colour);
     void Locate(int layer, int x, int y, const std::string& text);

@@ -2,6 +2,7 @@
 // for its one music alias, and the asynchronous sound-effect call.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -38,10 +39,15 @@ public:
 };
 
 // What the media-control interpreter and the sound call were asked to do, in order.
-// Tests read it; the real backends append to it too.
+// Tests read it; the real backends append to it too, keeping only the newest lines,
+// as a long run sends a command every few seconds.
 struct AudioLog {
     std::vector<std::string> lines;  // "mci: play bgm", "snd: /x/se/se3", "snd: stop"
-    void Add(std::string s) { lines.push_back(std::move(s)); }
+    size_t keep = static_cast<size_t>(-1);  // how many of the newest lines stay
+    void Add(std::string s) {
+        lines.push_back(std::move(s));
+        if (lines.size() > keep) lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(keep));
+    }
 };
 
 // Error numbers of Mci::Send, as the media-control interface numbers them.

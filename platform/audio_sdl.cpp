@@ -7,13 +7,16 @@
 #include <fluidsynth.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <mutex>
+#include <set>
 
 #include "audio.h"
 #include "quiet.h"
+#include "text.h"
 
 namespace plat {
 
@@ -22,6 +25,7 @@ namespace {
 const int kRate = 44100;
 const int kBufferFrames = 1024;  // about 23 ms: sound effects feel immediate
 const int kEffectChannel = 0;    // one effect at a time, so one mixer channel
+const int kTailSeconds = 2;      // the synth's reverb is silent well within this
 // TimGM6mb first: small, complete and what the pieces were voiced against.
 const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
                                    "/usr/share/sounds/sf2/default-GM.sf2"};
@@ -36,6 +40,15 @@ struct Engine {
     int rate = 0;
     Mix_Chunk* ding = nullptr;
     std::map<std::string, Mix_Chunk*> chunks;  // loaded effects, by path
+    std::set<fluid_player_t*> players;         // every MIDI player on the synth
+    long quietFrames = 0;                      // frames rendered since the synth fell quiet
+
+    // A piece plays or a note still sounds.
+    bool Busy() const {
+        for (fluid_player_t* p : players)
+            if (fluid_player_get_status(p) == FLUID_PLAYER_PLAYING) return true;
+        return fluid_synth_get_active_voice_count(synth) > 0;
+    }
 
     ~Engine() {
         if (synth) delete_fluid_synth(synth);
@@ -46,10 +59,21 @@ struct Engine {
 std::shared_ptr<Engine> g_engine;
 
 // The mixer calls this for the music part of every buffer, before it mixes
-// the effects on top; the synth writes the buffer whole.
+// the effects on top; the synth writes the buffer whole. With no piece playing
+// and no note sounding the synth would only render silence, at a steady cost:
+// once its reverb has had time to die away it is left alone until the next
+// play, which starts it again from the next buffer.
 void RenderMusic(void* data, Uint8* stream, int len) {
     auto* engine = static_cast<Engine*>(data);
     std::lock_guard<std::mutex> lock(engine->mu);
+    if (engine->Busy()) {
+        engine->quietFrames = 0;
+    } else if (engine->quietFrames >= static_cast<long>(engine->rate) * kTailSeconds) {
+        std::memset(stream, 0, static_cast<size_t>(len));
+        return;
+    } else {
+        engine->quietFrames += len / 4;
+    }
     fluid_synth_write_s16(engine->synth, len / 4, stream, 0, 2, stream, 1, 2);
 }
 
@@ -120,12 +144,14 @@ private:
             return false;
         }
         fluid_player_set_tick_callback(player_, &FluidMusic::OnTick, this);
+        engine_->players.insert(player_);
         ended_ = false;
         return true;
     }
 
     void Drop() {
         if (!player_) return;
+        engine_->players.erase(player_);
         delete_fluid_player(player_);
         player_ = nullptr;
         // Release what the old player left sounding, sustain pedals included.
@@ -169,7 +195,7 @@ private:
 };
 
 AudioDevice Silent(const std::string& why) {
-    std::fprintf(stderr, "audio: %s; running without sound\n", why.c_str());
+    std::fprintf(stderr, "%s: %s; running without sound\n", ProgramName().c_str(), why.c_str());
     AudioDevice device;
     device.music = std::make_unique<SilentMusic>();
     device.sound = std::make_unique<SilentSound>();
@@ -200,6 +226,7 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
         auto engine = std::make_shared<Engine>();
         engine->deviceOpen = true;
         engine->rate = rate;
+        engine->quietFrames = static_cast<long>(rate) * kTailSeconds;  // nothing to let die away yet
 
         // FluidSynth's own messages (missing presets, parse notes) stay off the
         // terminal: a missing soundfont is reported below in one line.
@@ -219,7 +246,7 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
                     if (!loaded) loaded = fluid_synth_sfload(engine->synth, font, 1) != FLUID_FAILED;
             }
             if (!loaded)
-                std::fprintf(stderr, "audio: no General MIDI soundfont (%s); music is silent\n",
+                std::fprintf(stderr, "%s: no General MIDI soundfont (%s); music is silent\n", ProgramName().c_str(),
                              soundFont.empty() ? kSoundFonts[0] : soundFont.c_str());
             Mix_HookMusic(&RenderMusic, engine.get());
         }

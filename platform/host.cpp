@@ -28,6 +28,7 @@ bool EventLoop::Run() {
     if (ended_) return true;
     try {
         for (;;) {
+            host_.Poll(queue_);
             if (!queue_.empty()) {
                 const InputEvent e = queue_.front();
                 queue_.pop_front();

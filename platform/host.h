@@ -67,6 +67,10 @@ public:
     // tick count reaches `until`. Returns false when the run should stop
     // (headless: the test's time is up).
     virtual bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) = 0;
+    // Queues any input that has arrived, without waiting. The loop asks after
+    // every handler, so input that came during a handler runs before any
+    // overdue timer.
+    virtual void Poll(std::deque<InputEvent>& queue) { (void)queue; }
     // The folder holding the running program, with no trailing separator
     // unless it is the root.
     virtual std::string ProgramFolder() = 0;
@@ -76,8 +80,9 @@ public:
     virtual AudioLog& Log() = 0;
 };
 
-// Runs handlers one at a time: input first, in arrival order, then overdue
-// timers in order of their due time, each once.
+// Runs handlers one at a time: input first, in arrival order (also input that
+// arrived during the last handler), then overdue timers in order of their due
+// time, each once.
 class EventLoop {
 public:
     EventLoop(Host& host, Handlers& handlers, Surface& visible);
@@ -112,6 +117,7 @@ public:
     void Show(const Surface&) override { shown_ = true; }
     void Present(const Surface&) override { ++presents_; }
     void Nap(const Surface& visible, std::deque<InputEvent>& queue) override;
+    void Poll(std::deque<InputEvent>& queue) override { Deliver(queue); }
     bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) override;
     std::string ProgramFolder() override { return folder_; }
     Mci& Music() override { return mci_; }

@@ -37,6 +37,7 @@ class WindowHost : public Host {
 public:
     WindowHost(SDL_Window* w, AudioDevice audio)
         : window_(w), audio_(std::move(audio)), mci_(std::move(audio_.music), &log_) {
+        log_.keep = 64;  // nobody reads a real run's log; the tail helps when debugging
         // Inside a wait, present no more often than the display refreshes.
         SDL_DisplayMode mode;
         if (SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(w), &mode) == 0 && mode.refresh_rate > 0)
@@ -79,6 +80,8 @@ public:
         if (SDL_GetTicks() - lastPresent_ >= frameMs_) Present(v);
         SDL_Delay(1);
     }
+
+    void Poll(std::deque<InputEvent>& queue) override { Pump(queue); }
 
     bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) override {
         int timeout = -1;

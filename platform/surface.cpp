@@ -35,37 +35,94 @@ void Surface::SetBackColor(Colour c) {
     std::fill(px_.begin(), px_.end(), ToRGB(c));
 }
 
+namespace {
+
+// Wide enough for squares of any sum or difference of int coordinates.
+using Wide = __int128;
+
+// The largest v >= 0 with v * v <= n.
+int64_t ISqrt(Wide n) {
+    if (n <= 0) return 0;
+    int64_t v = static_cast<int64_t>(std::sqrt(static_cast<long double>(n)));
+    while (v > 0 && static_cast<Wide>(v) * v > n) --v;
+    while (static_cast<Wide>(v + 1) * (v + 1) <= n) ++v;
+    return v;
+}
+
+// Fills the part of a box (corners included, in order) that lies on the surface.
+void FillRect(Surface& s, int64_t x1, int64_t y1, int64_t x2, int64_t y2, uint32_t rgb) {
+    x1 = std::max<int64_t>(x1, 0);
+    y1 = std::max<int64_t>(y1, 0);
+    x2 = std::min<int64_t>(x2, s.Width() - 1);
+    y2 = std::min<int64_t>(y2, s.Height() - 1);
+    if (x1 > x2 || y1 > y2) return;
+    auto& px = s.Pixels();
+    for (int64_t y = y1; y <= y2; ++y)
+        std::fill(px.begin() + y * s.Width() + x1, px.begin() + y * s.Width() + x2 + 1, rgb);
+}
+
+// The pen's square around a point spans [p + lo, p + hi] on each axis, the
+// odd pixel going right and down, as a square pen would.
+struct Pen {
+    int64_t lo, hi;
+    explicit Pen(int drawWidth) {
+        const int64_t w = std::max(1, drawWidth);
+        lo = -(w - 1) / 2;
+        hi = lo + w - 1;
+    }
+};
+
+}  // namespace
+
 void Surface::FillBox(int x1, int y1, int x2, int y2, Colour c) {
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
-    x1 = std::max(x1, 0);
-    y1 = std::max(y1, 0);
-    x2 = std::min(x2, w_ - 1);
-    y2 = std::min(y2, h_ - 1);
-    const uint32_t rgb = ToRGB(c);
-    for (int y = y1; y <= y2; ++y)
-        std::fill(px_.begin() + static_cast<ptrdiff_t>(y) * w_ + x1,
-                  px_.begin() + static_cast<ptrdiff_t>(y) * w_ + x2 + 1, rgb);
+    FillRect(*this, x1, y1, x2, y2, ToRGB(c));
 }
 
-// A pen of width w covers a w by w square centred on the point, the odd pixel
-// going right and down, as a square pen would.
 void Surface::Dot(int x, int y, Colour c) {
-    const int w = std::max(1, DrawWidth);
-    const int lo = -(w - 1) / 2;
-    FillBox(x + lo, y + lo, x + lo + w - 1, y + lo + w - 1, c);
+    const Pen pen(DrawWidth);
+    FillRect(*this, x + pen.lo, y + pen.lo, int64_t{x} + pen.hi, int64_t{y} + pen.hi, ToRGB(c));
 }
 
+// The points of the line are those of the usual error-stepping walk from the
+// first end to the second: the major coordinate moves one step at a time and
+// the minor one is the nearest, halves rounding towards the second end. Each
+// point gets a dot of the pen. Rather than walking, every row of the surface
+// finds the run of points whose dots cover it, so lines far off the surface
+// or of any length cost no more than the surface's height.
 void Surface::Line(int x1, int y1, int x2, int y2, Colour c) {
-    int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
-    int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
-    int err = dx + dy;
-    for (;;) {
-        Dot(x1, y1, c);
-        if (x1 == x2 && y1 == y2) break;
-        const int e2 = 2 * err;
-        if (e2 >= dy) { err += dy; x1 += sx; }
-        if (e2 <= dx) { err += dx; y1 += sy; }
+    const Pen pen(DrawWidth);
+    const int64_t a = std::abs(int64_t{x2} - x1), b = std::abs(int64_t{y2} - y1);
+    const int64_t sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    const bool xMajor = a >= b;
+    const int64_t n = std::max(a, b);
+    const auto minorSteps = [&](int64_t k) -> int64_t {
+        const Wide major = xMajor ? a : b, minor = xMajor ? b : a;
+        return major == 0 ? 0 : static_cast<int64_t>((2 * minor * k + major) / (2 * major));
+    };
+    const auto stepsX = [&](int64_t k) { return xMajor ? k : minorSteps(k); };
+    const auto stepsY = [&](int64_t k) { return xMajor ? minorSteps(k) : k; };
+    // The first k in [0, n + 1] whose point is at least `t` steps along y.
+    const auto firstWithStepsY = [&](int64_t t) {
+        int64_t lo = 0, hi = n + 1;
+        while (lo < hi) {
+            const int64_t mid = lo + (hi - lo) / 2;
+            if (stepsY(mid) >= t) hi = mid; else lo = mid + 1;
+        }
+        return lo;
+    };
+    const uint32_t rgb = ToRGB(c);
+    const int64_t top = std::max<int64_t>(std::min(y1, y2) + pen.lo, 0);
+    const int64_t bottom = std::min<int64_t>(int64_t{std::max(y1, y2)} + pen.hi, Height() - 1);
+    for (int64_t row = top; row <= bottom; ++row) {
+        // The dots covering this row belong to points with y in [row - hi, row - lo].
+        const int64_t from = sy > 0 ? row - pen.hi - y1 : y1 - row + pen.lo;
+        const int64_t to = sy > 0 ? row - pen.lo - y1 : y1 - row + pen.hi;
+        const int64_t k0 = firstWithStepsY(from), k1 = firstWithStepsY(to + 1) - 1;
+        if (k0 > k1) continue;
+        const int64_t xa = x1 + sx * stepsX(k0), xb = x1 + sx * stepsX(k1);
+        FillRect(*this, std::min(xa, xb) + pen.lo, row, std::max(xa, xb) + pen.hi, row, rgb);
     }
 }
 
@@ -80,41 +137,67 @@ void Surface::Box(int x1, int y1, int x2, int y2, Colour c) {
     // Thick outlines as four filled bands, so the corners are square.
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
-    const int w = DrawWidth, lo = -(w - 1) / 2, hi = lo + w - 1;
-    FillBox(x1 + lo, y1 + lo, x2 + hi, y1 + hi, c);
-    FillBox(x1 + lo, y2 + lo, x2 + hi, y2 + hi, c);
-    FillBox(x1 + lo, y1 + lo, x1 + hi, y2 + hi, c);
-    FillBox(x2 + lo, y1 + lo, x2 + hi, y2 + hi, c);
+    const Pen pen(DrawWidth);
+    const uint32_t rgb = ToRGB(c);
+    FillRect(*this, x1 + pen.lo, y1 + pen.lo, x2 + pen.hi, y1 + pen.hi, rgb);
+    FillRect(*this, x1 + pen.lo, y2 + pen.lo, x2 + pen.hi, y2 + pen.hi, rgb);
+    FillRect(*this, x1 + pen.lo, y1 + pen.lo, x1 + pen.hi, y2 + pen.hi, rgb);
+    FillRect(*this, x2 + pen.lo, y1 + pen.lo, x2 + pen.hi, y2 + pen.hi, rgb);
 }
 
 void Surface::Circle(int cx, int cy, int r, Colour c) {
     if (r < 0) return;
-    const int w = std::max(1, DrawWidth);
+    const uint32_t rgb = ToRGB(c);
+    const int64_t w = std::max(1, DrawWidth);
     if (w == 1) {
-        // Midpoint circle: one pixel wide, eight-way symmetric.
-        int x = r, y = 0, err = 1 - r;
-        while (x >= y) {
-            const int pts[8][2] = {{x, y}, {y, x}, {-y, x}, {-x, y}, {-x, -y}, {-y, -x}, {y, -x}, {x, -y}};
-            for (auto& p : pts) SetPixelRGB(cx + p[0], cy + p[1], ToRGB(c));
-            ++y;
-            if (err < 0) {
-                err += 2 * y + 1;
-            } else {
-                --x;
-                err += 2 * (y - x) + 1;
-            }
+        // The midpoint walk of the first octant visits (x(y), y) for y = 0, 1, ...
+        // while x(y) >= y, where x(y) is the largest x with x(x - 1) < r² - y²;
+        // the other seven octants mirror it. Only offsets that can land on the
+        // surface as a row or a column are visited.
+        const auto plot = [&](int64_t x, int64_t y) { FillRect(*this, x, y, x, y, rgb); };
+        if (r == 0) {
+            plot(cx, cy);
+            return;
         }
+        const Wide r2 = Wide{r} * r;
+        const auto xAt = [&](int64_t y) -> int64_t {
+            const Wide m = r2 - Wide{y} * y;
+            return m <= 0 ? -1 : (ISqrt(4 * m - 3) + 1) / 2;  // x(x - 1) <= m - 1
+        };
+        const int64_t ranges[4][2] = {{-int64_t{cy}, Height() - 1 - int64_t{cy}},
+                                      {int64_t{cy} - Height() + 1, cy},
+                                      {-int64_t{cx}, Width() - 1 - int64_t{cx}},
+                                      {int64_t{cx} - Width() + 1, cx}};
+        for (const auto& range : ranges)
+            for (int64_t y = std::max<int64_t>(range[0], 0); y <= std::min<int64_t>(range[1], r); ++y) {
+                const int64_t x = xAt(y);
+                if (x < y) break;
+                const int64_t pts[8][2] = {{x, y}, {y, x}, {-y, x}, {-x, y}, {-x, -y}, {-y, -x}, {y, -x}, {x, -y}};
+                for (auto& p : pts) plot(cx + p[0], cy + p[1]);
+            }
         return;
     }
-    // A wide pen: the ring between r - w/2 and r + w/2, centred on the radius.
-    const double inner = r - w / 2.0, outer = r + w / 2.0;
-    const int R = static_cast<int>(std::ceil(outer));
-    const uint32_t rgb = ToRGB(c);
-    for (int y = -R; y <= R; ++y)
-        for (int x = -R; x <= R; ++x) {
-            const double d = std::sqrt(static_cast<double>(x * x + y * y));
-            if (d >= inner && d < outer) SetPixelRGB(cx + x, cy + y, rgb);
+    // A wide pen: the ring of pixels whose distance d from the centre has
+    // r - w/2 <= d < r + w/2, worked in doubled units so it stays whole,
+    // filled row by row.
+    const Wide outer = 2 * Wide{r} + w, inner = 2 * Wide{r} - w;
+    const int64_t reach = int64_t{r} + (w + 1) / 2;
+    const int64_t top = std::max<int64_t>(int64_t{cy} - reach, 0);
+    const int64_t bottom = std::min<int64_t>(int64_t{cy} + reach, Height() - 1);
+    for (int64_t row = top; row <= bottom; ++row) {
+        const Wide d = 4 * Wide{row - cy} * (row - cy);
+        if (d >= outer * outer) continue;
+        const int64_t xo = ISqrt((outer * outer - 1 - d) / 4);  // 4(x² + dy²) < outer²
+        int64_t xi = 0;                                          // 4(x² + dy²) >= inner²
+        if (inner > 0 && inner * inner > d) {
+            const Wide q = (inner * inner - d + 3) / 4;
+            xi = ISqrt(q);
+            if (Wide{xi} * xi < q) ++xi;
         }
+        if (xi > xo) continue;
+        FillRect(*this, cx - xo, row, cx - xi, row, rgb);
+        FillRect(*this, cx + xi, row, cx + xo, row, rgb);
+    }
 }
 
 int BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, uint32_t rop) {

@@ -51,6 +51,7 @@ public:
     Colour BackColor() const { return back_; }
 
     // Both corners belong to the box; the pen is centred on the outline.
+    // Whatever lies off the surface leaves no mark, for any coordinates.
     void Line(int x1, int y1, int x2, int y2, Colour c);
     void Box(int x1, int y1, int x2, int y2, Colour c);
     void FillBox(int x1, int y1, int x2, int y2, Colour c);

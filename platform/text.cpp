@@ -58,6 +58,11 @@ std::string FindFontFile() {
 
 class Fonts {
 public:
+    ~Fonts() {
+        for (auto& entry : cache_)
+            if (entry.second) TTF_CloseFont(entry.second);
+        if (opened_) TTF_Quit();
+    }
     TTF_Font* Get(float points, bool bold, bool italic) {
         if (!ready_) Init();
         if (file_.empty()) return nullptr;
@@ -75,13 +80,14 @@ public:
 private:
     void Init() {
         ready_ = true;
-        if (!TTF_WasInit() && TTF_Init() != 0) {
+        if (TTF_Init() != 0) {
             std::fprintf(stderr, "%s: text library failed: %s\n", g_programName.c_str(), TTF_GetError());
             return;
         }
+        opened_ = true;
         file_ = FindFontFile();
     }
-    bool ready_ = false;
+    bool ready_ = false, opened_ = false;
     std::string file_;
     std::map<std::tuple<int, bool, bool>, TTF_Font*> cache_;
 };
@@ -94,12 +100,14 @@ Fonts& TheFonts() {
 }  // namespace
 
 void SetProgramName(const std::string& name) { g_programName = name; }
+const std::string& ProgramName() { return g_programName; }
 
 void Surface::Print(const std::string& utf8) {
     TTF_Font* font = TheFonts().Get(FontSize, FontBold, FontItalic);
     if (!font) return;
-    const int x0 = static_cast<int>(std::lround(CurrentX));
-    const int y0 = static_cast<int>(std::lround(CurrentY));
+    // Far off the surface the text is simply not seen; the clamp keeps the sums below in range.
+    const int x0 = static_cast<int>(std::lround(std::clamp(CurrentX, -1e9f, 1e9f)));
+    const int y0 = static_cast<int>(std::lround(std::clamp(CurrentY, -1e9f, 1e9f)));
     if (!utf8.empty()) {
         SDL_Color white = {255, 255, 255, 255};
         SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, utf8.c_str(), white);

@@ -167,6 +167,15 @@ TEST_F(AudioFiles, EveryCommandIsLoggedInOrder) {
     EXPECT_EQ(d.log.lines, (std::vector<std::string>{"mci: play bgm", "mci: open  alias bgm"}));
 }
 
+TEST(AudioLog, ABoundedLogKeepsTheNewestLines) {
+    AudioLog log;
+    log.keep = 2;
+    Mci mci(std::make_unique<SilentMusic>(), &log);
+    for (int k = 0; k < 1000; ++k) mci.Send("status bgm mode");
+    plat::SndPlaySound(*std::make_unique<SilentSound>(), nullptr, 1, &log);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"mci: status bgm mode", "snd: stop"}));
+}
+
 TEST_F(AudioFiles, SoundCallFindsTheWavOrFallsBackToTheDefault) {
     const std::string se3 = Write("se/se3.wav", kWavHeader);
     Write("se/se4.wav", "not a wav");

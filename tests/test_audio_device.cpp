@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../platform/audio.h"
+#include "../platform/text.h"
 
 namespace fs = std::filesystem;
 
@@ -94,7 +95,7 @@ public:
         in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         int peak = 0;
         for (size_t k = 0; k + 1 < static_cast<size_t>(in.gcount()); k += 2) {
-            const int16_t s = static_cast<int16_t>(static_cast<uint8_t>(bytes[k]) | bytes[k + 1] << 8);
+            const int16_t s = static_cast<int16_t>(static_cast<uint8_t>(bytes[k]) | static_cast<uint8_t>(bytes[k + 1]) << 8);
             peak = std::max(peak, std::abs(static_cast<int>(s)));
         }
         return peak;
@@ -215,4 +216,21 @@ TEST(AudioDevice, MidiAndWavReachTheOutputAndTheMusicEndsOnTime) {
     device = {};
     plat::CloseAudioDevice();
     fs::remove_all(dir);
+}
+
+TEST(AudioDevice, WithoutASoundDeviceOneLineNamesTheProgram) {
+    plat::SetProgramName("tobble7");
+    plat::AudioDevice device;
+    ::testing::internal::CaptureStderr();
+    {
+        const EnvOverride driver("SDL_AUDIODRIVER", "no-such-driver");
+        device = plat::OpenAudioDevice();
+    }
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(device.silent);
+    EXPECT_EQ(err.rfind("tobble7: no sound device (", 0), 0u) << err;
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+    EXPECT_NE(err.find("; running without sound"), std::string::npos) << err;
+    device = {};
+    plat::CloseAudioDevice();
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -84,6 +86,18 @@ TEST_F(Kit, MakeWakuDrawsEdgesThenCorners) {
     EXPECT_EQ(From(L(2), 80, 48), std::make_pair(48, 16));  // bottom-right corner
     EXPECT_EQ(L(2).PixelRGB(16, 16), 0u);
     EXPECT_EQ(L(2).PixelRGB(79, 47), 0u);
+}
+
+TEST_F(Kit, MakeWakuRefusesCornersBeyondItsCountersAndEnds) {
+    const struct { int x, y, xx, yy; } cases[] = {
+        {0, 0, 32768, 5}, {0, 0, 5, 40000}, {40000, 0, 40001, 5}, {-40000, 0, 5, 5}, {0, -32769, 5, 5},
+        {32760, 32760, 32767, 32767},  // the last corners the counters reach: drawn off the layer
+    };
+    for (auto c : cases) {
+        form.MakeWaku(1, c.x, c.y, c.xx, c.yy);
+        EXPECT_TRUE(std::all_of(L(1).Pixels().begin(), L(1).Pixels().end(), [](uint32_t p) { return p == 0; }))
+            << c.x << "," << c.y << " " << c.xx << "," << c.yy;
+    }
 }
 
 TEST_F(Kit, MojiSyuSetsBoldOnlyForOne) {
@@ -219,6 +233,102 @@ TEST(Drawing, BoxesIncludeBothCornersAndPensWiden) {
     EXPECT_EQ(c.PixelRGB(20, 20), 0u);
 }
 
+namespace {
+// The pixels with the colour drawn: how many, and the box around them.
+struct Marks {
+    int count = 0, x1 = INT_MAX, y1 = INT_MAX, x2 = INT_MIN, y2 = INT_MIN;
+    bool operator==(const Marks& o) const {
+        return count == o.count && (count == 0 || (x1 == o.x1 && y1 == o.y1 && x2 == o.x2 && y2 == o.y2));
+    }
+};
+Marks MarksOf(const plat::Surface& s) {
+    Marks m;
+    for (int y = 0; y < s.Height(); ++y)
+        for (int x = 0; x < s.Width(); ++x)
+            if (s.PixelRGB(x, y) != 0) {
+                ++m.count;
+                m.x1 = std::min(m.x1, x), m.y1 = std::min(m.y1, y);
+                m.x2 = std::max(m.x2, x), m.y2 = std::max(m.y2, y);
+            }
+    return m;
+}
+std::ostream& operator<<(std::ostream& o, const Marks& m) {
+    return o << m.count << " pixels in (" << m.x1 << "," << m.y1 << ")-(" << m.x2 << "," << m.y2 << ")";
+}
+}  // namespace
+
+TEST(Drawing, OnlyWhatLiesOnTheLayerIsDrawnWhateverTheCoordinates) {
+    const int lo = INT_MIN, hi = INT_MAX;
+    const struct Case {
+        const char* what;
+        int pen;
+        std::function<void(plat::Surface&)> draw;
+        Marks expected;
+    } cases[] = {
+        {"line across the left edge", 1, [](plat::Surface& s) { s.Line(-5, 10, 5, 10, 15); }, {6, 0, 10, 5, 10}},
+        {"line across the right edge", 1, [](plat::Surface& s) { s.Line(760, 10, 800, 10, 15); }, {8, 760, 10, 767, 10}},
+        {"box across the left edge", 1, [](plat::Surface& s) { s.Box(-10, 10, 20, 20, 15); }, {51, 0, 10, 20, 20}},
+        {"filled box right of the layer", 1, [](plat::Surface& s) { s.FillBox(800, 10, 900, 20, 15); }, {}},
+        {"filled box left of the layer", 1, [](plat::Surface& s) { s.FillBox(-20, 10, -2, 20, 15); }, {}},
+        {"slanted line left of the layer", 1, [](plat::Surface& s) { s.Line(-100, 5, -2, 300, 15); }, {}},
+        {"wide box above the layer", 5, [](plat::Surface& s) { s.Box(-50, -50, 900, -4, 15); }, {}},
+        {"wide box across the corner", 5, [](plat::Surface& s) { s.Box(-50, -50, 1, 1, 15); }, {16, 0, 0, 3, 3}},
+        {"circle left of the layer", 1, [](plat::Surface& s) { s.Circle(-1000, 300, 900, 15); }, {}},
+        {"wide circle left of the layer", 9, [](plat::Surface& s) { s.Circle(-1000, 300, 990, 15); }, {}},
+        {"line of extreme ends", 1, [=](plat::Surface& s) { s.Line(lo, lo, hi, lo, 15); }, {}},
+        {"line of extreme ends across a row", 1, [=](plat::Surface& s) { s.Line(lo, 100, hi, 100, 15); },
+         {768, 0, 100, 767, 100}},
+        {"wide box of extreme corners", 3, [=](plat::Surface& s) { s.Box(lo, lo, hi, lo + 5, 15); }, {}},
+        {"circle of extreme centre and radius", 1, [=](plat::Surface& s) { s.Circle(hi, hi, hi, 15); }, {}},
+        {"huge circle with a huge pen", 1000000, [=](plat::Surface& s) { s.Circle(hi, lo, hi, 15); }, {}},
+        {"layer inside a huge pen's ring", hi, [=](plat::Surface& s) { s.Circle(384, 288, hi, 15); }, {}},
+        {"layer under a huge pen's ring", hi, [](plat::Surface& s) { s.Circle(384, 288, 10, 15); },
+         {768 * 576, 0, 0, 767, 575}},
+        {"dot of a huge pen", hi, [](plat::Surface& s) { s.Line(5, 5, 5, 5, 15); }, {768 * 576, 0, 0, 767, 575}},
+    };
+    for (const Case& c : cases) {
+        plat::Surface s(768, 576);
+        s.DrawWidth = c.pen;
+        c.draw(s);
+        EXPECT_EQ(MarksOf(s), c.expected) << c.what;
+    }
+}
+
+TEST(Drawing, LinesFollowTheSteppingWalkAlsoWhereTheyLeaveTheLayer) {
+    // The reference: walk from the first end, one pen dot per point.
+    const auto walk = [](plat::Surface& s, int x1, int y1, int x2, int y2) {
+        const int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1;
+        const int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+        for (int err = dx + dy;;) {
+            s.Dot(x1, y1, 15);
+            if (x1 == x2 && y1 == y2) break;
+            const int e2 = 2 * err;
+            if (e2 >= dy) err += dy, x1 += sx;
+            if (e2 <= dx) err += dx, y1 += sy;
+        }
+    };
+    uint32_t seed = 7;
+    const auto next = [&](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % (2 * range + 1)) - range;
+    };
+    for (int pen : {1, 2, 3}) {
+        for (int n = 0; n < 300; ++n) {
+            const int x1 = next(60), y1 = next(40), x2 = next(60), y2 = next(40);
+            // The reference draws on a larger surface, clipped afterwards to the layer.
+            plat::Surface s(40, 30), big(200, 160);
+            s.DrawWidth = big.DrawWidth = pen;
+            s.Line(x1, y1, x2, y2, 15);
+            walk(big, x1 + 80, y1 + 65, x2 + 80, y2 + 65);
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 40; ++x)
+                    ASSERT_EQ(s.PixelRGB(x, y), big.PixelRGB(x + 80, y + 65))
+                        << "pen " << pen << " line (" << x1 << "," << y1 << ")-(" << x2 << "," << y2 << ") at " << x
+                        << "," << y;
+        }
+    }
+}
+
 // ------------------------------------------------------------ the loop
 
 TEST(Loop, AClickEndsTheProgramAndTheMarginDoesNothing) {
@@ -279,6 +389,26 @@ TEST(Loop, InputBeforeOverdueTimersAndMissedTicksAreNotMadeUp) {
     // After the one late tick, the timer keeps its period: no burst of catch-up ticks.
     EXPECT_GE(ticks, 6);
     EXPECT_LE(ticks, 8);
+}
+
+TEST(Loop, AKeyDuringAHandlerRunsBeforeATimerDueAtTheSameTime) {
+    HeadlessHost host;
+    TestForm form(host);
+    std::vector<std::string> seen;
+    form.onLoad = [&] {
+        form.Timer2.SetInterval(100);
+        form.Timer3.SetInterval(100);
+    };
+    form.t1 = [&] { form.Timer1.SetInterval(0); };
+    form.t2 = [&] {
+        seen.push_back("timer2");
+        if (seen.size() == 1) host.Key(plat::VK_SPACE);  // arrives inside the handler, no wait after it
+    };
+    form.t3 = [&] { seen.push_back("timer3"); };
+    form.onKey = [&](int k) { seen.push_back("key" + std::to_string(k)); };
+    host.RunUntil(host.now() + 150);
+    form.Run();
+    EXPECT_EQ(seen, (std::vector<std::string>{"timer2", "key32", "timer3"}));
 }
 
 TEST(Loop, SettingAPeriodRestartsTheCountAndZeroStops) {

@@ -4,12 +4,20 @@
 set -u
 program="$1"
 shot="${2:-}"
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number once it accepts clients.
+dispfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dispfile" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null; [ -n "${pid:-}" ] && kill $pid 2>/dev/null' EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+trap 'kill $xvfb 2>/dev/null; [ -n "${pid:-}" ] && kill $pid 2>/dev/null; rm -f "$dispfile"' EXIT
+number=""
+for _ in $(seq 100); do
+  number=$(tr -dc 0-9 <"$dispfile")
+  [ -n "$number" ] && break
+  kill -0 $xvfb 2>/dev/null || break
+  sleep 0.1
+done
+[ -n "$number" ] || { echo "FAIL: the virtual display (Xvfb) could not be started"; exit 1; }
+export DISPLAY=":$number"
 
 SDL_AUDIODRIVER=dummy "$program" &
 pid=$!

@@ -3,17 +3,23 @@
 // Needs a display (run under Xvfb on a headless machine).
 #include <SDL.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "../kit/form.h"
 #include "../game/form1.h"
+#include "../platform/quiet.h"
 
 namespace {
 
@@ -67,6 +73,7 @@ public:
         if (afterPresent) afterPresent();
     }
     void Nap(const plat::Surface& v, std::deque<plat::InputEvent>& q) override { in_.Nap(v, q); }
+    void Poll(std::deque<plat::InputEvent>& q) override { in_.Poll(q); }
     bool Wait(uint32_t until, bool due, std::deque<plat::InputEvent>& q) override { return in_.Wait(until, due, q); }
     std::string ProgramFolder() override { return in_.ProgramFolder(); }
     plat::Mci& Music() override { return in_.Music(); }
@@ -151,10 +158,12 @@ private:
 
 void GameTickFigures();
 void GameStartFigures(plat::Host& window);
+void IdleAudio(int seconds);
 
 int main(int argc, char** argv) {
     const int idle = argc > 1 ? std::atoi(argv[1]) : 30;
     BlockCopies();
+    IdleAudio(8);
     auto host = plat::OpenWindowHost("bench", nullptr, 0);
     if (!host) return 1;
     TimingHost timing(*host);
@@ -223,4 +232,58 @@ void GameStartFigures(plat::Host& window) {
         timing.afterPresent = nullptr;
     }
     Stats("game: start to first title frame", times, "ms");
+}
+
+// The sound device's cost while nothing sounds: the process idle with no
+// device, with the device open before anything played, and once a piece and
+// an effect have played and died away; and, for scale, while a piece plays.
+void IdleAudio(int seconds) {
+    const auto idle = [&](const char* what) {
+        const double cpu0 = CpuSeconds();
+        const auto wall0 = Clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(seconds));
+        const double cpu = CpuSeconds() - cpu0, wall = Seconds(Clock::now() - wall0);
+        std::printf("audio, %-28s %.4f %% of one core over %.0f s\n", what, 100 * cpu / wall, wall);
+    };
+    idle("no sound device:");
+
+    plat::AudioDevice device;
+    {
+        plat::QuietStderr quiet;  // the fallback below is said in the figures
+        device = plat::OpenAudioDevice();
+    }
+    const char* driver = SDL_GetCurrentAudioDriver();
+    if (device.silent) {
+        // No sound card here: SDL's dummy driver runs the same stream without one.
+        device = {};
+        plat::CloseAudioDevice();
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        device = plat::OpenAudioDevice();
+        unsetenv("SDL_AUDIODRIVER");
+        driver = "dummy";
+    }
+    if (device.silent) return;
+    std::printf("audio device: SDL driver %s, %d Hz\n", driver ? driver : "?", device.rate);
+    idle("device open, never played:");
+
+    // A piece of sixteen seconds of held notes, from a temporary file.
+    const std::string track = std::string("\x00\xC0\x00\x00\x90\x3C\x60\x00\x90\x40\x60", 11) +
+                              std::string("\xF8\x00\x80\x3C\x00\x00\x80\x40\x00\x00\xFF\x2F\x00", 13);
+    std::string midi("MThd\0\0\0\6\0\0\0\1\x01\xE0MTrk\0\0\0", 21);
+    midi += static_cast<char>(track.size());
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("bench-idle-audio-" + std::to_string(getpid()) + ".mid")).string();
+    std::ofstream(path, std::ios::binary) << midi + track;
+    plat::Mci mci(std::move(device.music));
+    mci.Send("open " + path + " alias bgm");
+    mci.Send("play bgm");
+    idle("playing music:");
+    mci.Send("stop bgm");
+    mci.Send("close bgm");
+    std::remove(path.c_str());
+    plat::SndPlaySound(*device.sound, "no such sound", 1);  // the built-in chime
+    std::this_thread::sleep_for(std::chrono::seconds(3));     // let every tail die away
+    idle("device open, after playing:");
+    device = {};
+    plat::CloseAudioDevice();
 }

@@ -3,6 +3,8 @@
 #include "form1.h"
 #include "texts.h"
 
+#include "../platform/text.h"
+
 namespace manual {
 
 namespace {
@@ -61,6 +63,8 @@ void Form1::EndGamen() {
         Locate(0, 345, 260, "epilogue");
         Ueito(30);
     }
+    // Smoothed glyph edges outlive a black-on-black pass: wipe what is left of the word.
+    screen.FillBox(345, 260, 345 + plat::TextWidth(screen, "epilogue") + 8, 260 + 32, BlackColour);
     screen.FontItalic = false;
     EpiGra(3);
 }

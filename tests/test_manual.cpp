@@ -63,6 +63,12 @@ TEST(ManualClearFile, NoFolderAFolderOrAPipeInItsPlaceCountAsNotCleared) {
         EXPECT_EQ(r.form->GameCleared, 0);
     }
     {
+        Run1 r;  // the folder, but no file in it
+        fs::create_directories(r.folder.root() / "se");
+        r.form->Form_Load();
+        EXPECT_EQ(r.form->GameCleared, 0);
+    }
+    {
         Run1 r;
         fs::create_directories(r.folder.root() / "se" / "da.txt");
         r.form->Form_Load();

@@ -1,10 +1,73 @@
+// Start-up, the clear file, the menu and the keys.
 #include "form1.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "../platform/audio.h"
 
 namespace manual {
 
+namespace {
+
+const char* const Title = "◇ 取り扱い説明書 ◇";
+const char* const Labels[18] = {
+    "",
+    "●はじめに",
+    "●基本事項",
+    "●ゲーム画面",
+    "●Tobbleステータス",
+    "●機械ロボステータス",
+    "●キャラの顔",
+    "●キャラのポジション",
+    "●機械ロボをやっつけろ！",
+    "●レベルアップ",
+    "●戦闘不能",
+    "●休憩と特殊",
+    "●Tobble十ヶ条",
+    "●人物紹介①",
+    "●人物紹介②",
+    "●人物紹介③",
+    "●プロローグ",
+    "●エピローグ",
+};
+const char* const MaskedLabel = "●？？？？？";
+
+// The first field of the first line: leading blanks skipped, ending at a comma
+// or the line's end; a field in double quotes runs to the closing quote and
+// loses them. False when no field could be read (nothing in the file, or a
+// field that does not end within the bytes read).
+bool FirstField(const std::string& data, bool complete, std::string& field) {
+    if (data.empty()) return false;
+    size_t p = 0;
+    while (p < data.size() && (data[p] == ' ' || data[p] == '\t')) ++p;
+    if (p < data.size() && data[p] == '"') {
+        const size_t close = data.find('"', p + 1);
+        if (close == std::string::npos) {
+            if (!complete) return false;
+            field = data.substr(p + 1);
+        } else {
+            field = data.substr(p + 1, close - p - 1);
+        }
+        return true;
+    }
+    const size_t end = data.find_first_of(",\r\n", p);
+    if (end == std::string::npos && !complete) return false;
+    field = data.substr(p, end == std::string::npos ? std::string::npos : end - p);
+    return true;
+}
+
+}  // namespace
+
 Form1::Form1(plat::Host& host) : kit::Form(host) {
     Chip = kit::LoadArt(ManualArt(), "tiles-manual");
+    for (int k = 0; k < 7; ++k) JinP[k] = kit::LoadArt(ManualArt(), ("jin-" + std::to_string(k)).c_str());
+    for (int k = 0; k < 8; ++k) EpiP[k] = kit::LoadArt(ManualArt(), ("epi-" + std::to_string(k)).c_str());
+    GamenP = kit::LoadArt(ManualArt(), "gamen");
 }
+
+// --------------------------------------------------------------- start-up
 
 void Form1::HenSyoki() {
     appPath = ProgramFolderPath();
@@ -12,12 +75,172 @@ void Form1::HenSyoki() {
     MusicTable[3] = "bg\\bg3.mid";
     for (int k = 1; k <= 9; ++k) SoundTable[k] = "se" + std::to_string(k);
     BaseTile = 0;
+
+    BlackColour = kit::RGB(0, 0, 0);
+    WhiteColour = kit::RGB(255, 255, 255);
+    TextColour = kit::RGB(90, 50, 30);
+    HighlightColour = kit::QBColor(12);
+
+    MenuNo = 1;
+    ProPage = 0;
+    EpsTouroku();
+    GameCleared = 0;
+    LoadPas();
+    if (ClearText == ClearMarker) GameCleared = 1;
+}
+
+void Form1::LoadPas() {
+    // Only a plain file is opened: a folder, a pipe or a device in its place
+    // could not be read, or could block the start.
+    const std::filesystem::path path(plat::NativePath(appPath + "se\\da.txt"));
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return;
+    std::string data(ClearFileReadLimit, '\0');
+    file.read(&data[0], ClearFileReadLimit);
+    data.resize(static_cast<size_t>(file.gcount()));
+    const bool complete = file.eof();
+    std::string field;
+    if (FirstField(data, complete, field)) ClearText = field;
 }
 
 void Form1::Timer1_Timer() {
-    // The menu is built on top of this shell; until then the first tick only
-    // stops the start-up timer.
+    OpenM(2);
+    PlayM(0);
+    SyokiGamen();
     Timer1.SetInterval(0);
+    Timer3.SetInterval(3000);
+}
+
+void Form1::Timer3_Timer() {
+    if (EpiRunning == 0) Mjyoutai();
+}
+
+// ------------------------------------------------------------------- menu
+
+void Form1::SyokiGamen() {
+    std::string MenuText[21];
+    MenuText[0] = Title;
+    for (int k = 1; k <= 17; ++k) MenuText[k] = Labels[k];
+    if (GameCleared == 0) MenuText[17] = MaskedLabel;
+
+    Dodai();
+    MakeWaku(2, 0, 0, 47, 35);
+    for (i = 1; i <= 7; ++i)
+        for (j = 1; j <= 16; ++j) PutChip(2, i, j, 3);
+    MakeWaku(2, 2, 2, 16, 33);
+
+    MojiSyu(2, 11, 1, TextColour);
+    Locate(2, 77, 60, MenuText[0]);
+    Display[2].DrawWidth = 2;
+    Display[2].Line(55, 80, 251, 80, TextColour);
+    for (i = 1; i <= 17; ++i) {
+        MojiSyu(2, 11, 1, TextColour);
+        Locate(2, 60, 75 + 25 * i, MenuText[i]);
+    }
+
+    Tunagi(2, 0);
+    Hantei();
+    KerHyouji();
+}
+
+void Form1::Hantei() {
+    switch (MenuNo) {
+    case 1: Hajimeni(); break;
+    case 2: Kihon(); break;
+    case 3: Gamen(); break;
+    case 4: Jst(); break;
+    case 5: Tst(); break;
+    case 6: Face(); break;
+    case 7: Posi(); break;
+    case 8: Taose(); break;
+    case 9: LvUp(); break;
+    case 10: Hunou(); break;
+    case 11: Yasumi(); break;
+    case 12: Kotu(); break;
+    case 13: JinbutuA(); break;
+    case 14: JinbutuB(); break;
+    case 15: JinbutuC(); break;
+    case 16:
+        ProPage = 0;
+        Pro();
+        break;
+    case 17: Epi(); break;
+    default: break;
+    }
+}
+
+void Form1::KerHyouji() {
+    apiResult = plat::BitBlt(Display[1], 55, 80, 20, 500, Display[2], 55, 80, kit::SRCCOPY);
+    Display[1].DrawWidth = 8;
+    Display[1].Circle(66, 82 + 25 * MenuNo, 4, kit::QBColor(15));
+    apiResult = plat::BitBlt(Display[0], 55, 80, 30, 500, Display[1], 55, 80, kit::SRCCOPY);
+}
+
+void Form1::Display_KeyDown(int Index, int KeyCode, int Shift) {
+    (void)Index, (void)Shift;
+    switch (KeyCode) {
+    case plat::VK_ESCAPE:
+        apiResult = SoundStop();
+        PlayM(1);
+        CloseM();
+        End();
+    case plat::VK_UP:
+        if (MenuNo != 1 && EpiRunning == 0) {
+            --MenuNo;
+            Hantei();
+            KerHyouji();
+            Play(3);
+        }
+        break;
+    case plat::VK_DOWN:
+        if (MenuNo != 17 && EpiRunning == 0) {
+            ++MenuNo;
+            Hantei();
+            KerHyouji();
+            Play(3);
+        }
+        break;
+    case plat::VK_LEFT:
+        if (MenuNo == 16 && ProPage != 0) {
+            Play(3);
+            --ProPage;
+            Pro();
+            KerHyouji();
+        } else if (MenuNo == 17 && EpiRunning == 1) {
+            // Abort the show and return to the menu with its music.
+            Play(3);
+            EpiRunning = 0;
+            PlayM(1);
+            CloseM();
+            OpenM(2);
+            PlayM(0);
+            Timer3.SetInterval(3000);
+            Timer2.SetInterval(0);
+            SyokiGamen();
+        }
+        break;
+    case plat::VK_RIGHT:
+        if (MenuNo == 16 && ProPage != 13) {
+            Play(3);
+            ++ProPage;
+            Pro();
+            KerHyouji();
+        } else if (MenuNo == 17 && GameCleared == 1 && EpiRunning == 0) {
+            // Start the show: the menu music stops and its loop with it.
+            Play(8);
+            EpiLine = 0;
+            EpiRunning = 1;
+            PlayM(1);
+            CloseM();
+            Timer3.SetInterval(0);
+            Timer2.SetInterval(1);
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 }  // namespace manual

@@ -1,5 +1,9 @@
-// The manual's window.
+// The manual's window: the menu of seventeen items, the explanation and
+// character pages, the prologue and the epilogue show.
 #pragma once
+
+#include <cstdint>
+#include <string>
 
 #include "../kit/art.h"
 #include "../kit/form.h"
@@ -8,12 +12,78 @@ const kit::ArtFile* ManualArt();
 
 namespace manual {
 
+// The six letters the game writes into se/da.txt once the eighth robot falls.
+inline constexpr const char* ClearMarker = "KOLTEV";
+// At most this much of the clear file is read: a huge or binary file can
+// neither stall nor exhaust the program.
+inline constexpr int ClearFileReadLimit = 4096;
+
 class Form1 : public kit::Form {
 public:
     explicit Form1(plat::Host& host);
 
+    // --- Start-up and the clear file ---
     void HenSyoki() override;
+    void LoadPas();
     void Timer1_Timer() override;
+    void Timer3_Timer() override;
+
+    // --- Menu and keys ---
+    void SyokiGamen();
+    void Hantei();
+    void KerHyouji();
+    void Display_KeyDown(int Index, int KeyCode, int Shift) override;
+
+    // --- Epilogue ---
+    void Epi();
+    void EpsTouroku();
+    void Timer2_Timer() override;
+    void EndGamen();
+    void EpiGra(int k);
+
+    // --- Explanation pages (menu items 1 to 12) ---
+    void Hajimeni();
+    void Kihon();
+    void Gamen();
+    void Jst();
+    void Tst();
+    void Face();
+    void Posi();
+    void Taose();
+    void LvUp();
+    void Hunou();
+    void Yasumi();
+    void Kotu();
+    // The one shape all twelve share, drawn from the row of its item.
+    void SetumeiPage(int item);
+
+    // --- Character pages (menu items 13 to 15) ---
+    void MakeKami(int x1, int y1, int x2, int y2);
+    void JinbutuA();
+    void JinbutuB();
+    void JinbutuC();
+    // The one shape the three share; page 0 to 2.
+    void JinbutuPage(int page);
+
+    // --- Prologue (menu item 16) ---
+    void Pro();
+
+    // --- State ---
+    uint8_t MenuNo = 0;
+    uint8_t ProPage = 0;
+    uint8_t EpiLine = 0;
+    uint8_t EpiRunning = 0;
+    uint8_t GameCleared = 0;
+    std::string ClearText;
+    std::string EpiText[101];
+    int16_t n = 0;
+
+    kit::Colour BlackColour = 0, WhiteColour = 0, TextColour = 0, HighlightColour = 0;
+
+    // Hidden pictures: portraits, epilogue sketches and the battle screen at half size.
+    plat::Surface JinP[7];
+    plat::Surface EpiP[8];
+    plat::Surface GamenP;
 };
 
 }  // namespace manual

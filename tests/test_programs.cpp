@@ -5,10 +5,10 @@
 #include "manual/form1.h"
 
 template <class Form>
-void StartsAndEndsOnAClick(const char* folder, int baseTile, int musicEntry, const std::string& music) {
+void StartsAndEndsOnAClick(const char* folder, int baseTile, int musicEntry, const std::string& music, uint32_t startUp) {
     plat::HeadlessHost host(folder);
     Form form(host);
-    host.RunUntil(host.now() + 500);
+    host.RunUntil(host.now() + startUp);
     EXPECT_FALSE(form.Run());
     EXPECT_TRUE(host.shown());
     EXPECT_EQ(form.appPath, std::string(folder) + "/");
@@ -23,9 +23,9 @@ void StartsAndEndsOnAClick(const char* folder, int baseTile, int musicEntry, con
     EXPECT_EQ(host.Log().lines.back(), "mci: close bgm");
 }
 
-TEST(Programs, GameStartsAndEndsOnAClick) { StartsAndEndsOnAClick<game::Form1>("/opt/tobble7", 28, 1, "bg\\bg1.mid"); }
+TEST(Programs, GameStartsAndEndsOnAClick) { StartsAndEndsOnAClick<game::Form1>("/opt/tobble7", 28, 1, "bg\\bg1.mid", 3000); }
 
-TEST(Programs, ManualStartsAndEndsOnAClick) { StartsAndEndsOnAClick<manual::Form1>("/opt/tobble7", 0, 3, "bg\\bg3.mid"); }
+TEST(Programs, ManualStartsAndEndsOnAClick) { StartsAndEndsOnAClick<manual::Form1>("/opt/tobble7", 0, 3, "bg\\bg3.mid", 500); }
 
 TEST(Programs, SoundTablesDifferOnlyInEntryTen) {
     plat::HeadlessHost a, b;

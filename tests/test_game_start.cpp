@@ -190,7 +190,7 @@ TEST_F(GameTest, TitleShowsTheSignThenSoundFiveThenTheLogoRisingInSevenSteps) {
 TEST_F(GameTest, TheBattleScreenReplacesTheTitleAboutTwoPointFourSecondsAfterTheFirstTick) {
     Load();
     const uint32_t firstTick = loadedAt + 1;
-    host.Key(plat::VK_ESCAPE);
+    host.InjectAt(firstTick + 1, {plat::InputEvent::Key, plat::VK_ESCAPE, 0, 0});
     host.InjectAt(firstTick + 1000, {plat::InputEvent::Key, plat::VK_ESCAPE, 0, 0});
     host.InjectAt(firstTick + 1500, {plat::InputEvent::Key, plat::VK_DOWN, 0, 0});
     host.RunUntil(firstTick + 2400);

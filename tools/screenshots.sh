@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Takes screenshots of the game's real window on a virtual display: the title
+# and the battle screen. Usage: tools/screenshots.sh build/bin/tobble7 [out-folder]
+set -u
+program="$1"
+out="${2:-.}"
+mkdir -p "$out"
+dispfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dispfile" >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; [ -n "${pid:-}" ] && kill $pid 2>/dev/null; rm -f "$dispfile"' EXIT
+for _ in $(seq 50); do [ -s "$dispfile" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -1 "$dispfile")"
+
+SDL_AUDIODRIVER=dummy "$program" &
+pid=$!
+win=""
+for _ in $(seq 100); do
+  win=$(xdotool search --name '^Form1$' 2>/dev/null | head -1)
+  [ -n "$win" ] && break
+  sleep 0.1
+done
+[ -n "$win" ] || { echo "no game window appeared" >&2; exit 1; }
+start=$(date +%s.%N)
+
+# Waits until the given number of seconds after the window appeared, then
+# takes the window's 800x600 from the screen.
+shot() {
+  local at="$1" name="$2"
+  sleep "$(echo "$at - ($(date +%s.%N) - $start)" | bc | sed 's/^-.*/0/')"
+  local geo x y
+  geo=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+  read -r x y <<<"$geo"
+  xwd -root -silent | convert xwd:- -crop "800x600+${x}+${y}" +repage "$out/$name.png"
+  echo "$out/$name.png"
+}
+shot 1.2 title
+shot 3.6 battle
+xdotool mousemove 512 384 click 1
+for _ in $(seq 30); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done

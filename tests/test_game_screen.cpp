@@ -198,6 +198,10 @@ TEST_F(GameTest, DamageSharesFollowTheWeightsOfThePositions) {
     form.AliveCount = 5;
     form.KerHyouji();
     expectShares({10, 10, 10, 10, 10, 10, 10});
+    // A count of nobody alive is never left by the rules; read as one, not divided by.
+    form.AliveCount = 0;
+    form.KerHyouji();
+    expectShares({50, 50, 50, 50, 50, 50, 50});
     // With a weight somewhere, sleepers and the retired show 0.
     form.CharPos[0] = 3;
     form.KerHyouji();

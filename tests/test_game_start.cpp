@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "game_fixture.h"
@@ -221,4 +222,33 @@ TEST_F(GameTest, AClickDuringTheTitleEndsTheProgram) {
     EXPECT_TRUE(form.Run());
     EXPECT_EQ(form.KeyMode, 5);
     EXPECT_EQ(host.Log().lines.back(), "mci: close bgm");
+}
+
+TEST(GameMusic, TheBattleMusicStartsAgainWithinThreeSecondsOfItsEnd) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(::testing::TempDir()) / "tobble7-music";
+    fs::create_directories(folder / "bg");
+    fs::copy_file(fs::path(SOURCE_DIR) / "bg" / "bg1.mid", folder / "bg" / "bg1.mid", fs::copy_options::overwrite_existing);
+    plat::HeadlessHost host(folder.string());
+    game::Form1 form(host);
+    host.RunUntil(host.now() + 2500);
+    EXPECT_FALSE(form.Run());
+    ASSERT_TRUE(host.music().Playing()) << "the battle music plays from the battle start";
+    host.music().EndPiece();
+    host.RunUntil(host.now() + 3000);
+    EXPECT_FALSE(form.Run());
+    EXPECT_TRUE(host.music().Playing()) << "played again from its start";
+    EXPECT_EQ(host.Log().lines.back(), "mci: play bgm");
+
+    // Once the music is closed the checks go on and play nothing.
+    form.PlayM(1);
+    form.CloseM();
+    const size_t lines = host.Log().lines.size();
+    host.RunUntil(host.now() + 6100);
+    EXPECT_FALSE(form.Run());
+    EXPECT_FALSE(host.music().Playing());
+    EXPECT_EQ(form.Timer3.Interval(), 3000);
+    for (size_t l = lines; l < host.Log().lines.size(); ++l)
+        EXPECT_EQ(host.Log().lines[l].find("play"), std::string::npos) << host.Log().lines[l];
+    fs::remove_all(folder);
 }

@@ -14,17 +14,18 @@
 
 namespace {
 
-struct Member { uint8_t pos; int16_t hp; };
+struct Member { uint8_t pos; int16_t hp; int levels; };
 
 // Short, Long, Special and Sleeping all in use; nobody at the chicken game.
+// Two have won a level at the chicken game already.
 const Member kFormation[7] = {
-    {3, 41},  // メグ: Special, her charm helping the sleeper
-    {1, 33},  // モ・ジャルテ: Short, hurt
-    {1, 52},  // ヤマモト: Short
-    {2, 50},  // チャムス: Long, selected
-    {1, 61},  // パウ: Short
-    {3, 70},  // カンティーユ: Special, healing itself
-    {4, 9},   // シードパール: asleep, badly hurt
+    {3, 41, 0},  // メグ: Special, her charm helping the sleeper
+    {1, 33, 0},  // モ・ジャルテ: Short, hurt
+    {1, 52, 1},  // ヤマモト: Short
+    {2, 44, 1},  // チャムス: Long, selected
+    {1, 61, 0},  // パウ: Short
+    {3, 70, 0},  // カンティーユ: Special, healing itself
+    {4, 9, 0},   // シードパール: asleep, badly hurt
 };
 
 plat::Surface HalfSize(const plat::Surface& s) {
@@ -64,6 +65,12 @@ int main(int argc, char** argv) {
         form.CharPos[c] = kFormation[c].pos;
         form.CharMoving[c] = 0;
         form.CharY[c] = static_cast<int16_t>(55 * kFormation[c].pos + 170);
+        for (int l = 0; l < kFormation[c].levels; ++l) {
+            form.CharLevel[c] = static_cast<uint8_t>(form.CharLevel[c] + 1);
+            form.CharMaxHp[c] = static_cast<int16_t>(form.CharMaxHp[c] + form.GrowMaxHp[c]);
+            form.CharShortAtk[c] = static_cast<int16_t>(form.CharShortAtk[c] + form.GrowShort[c]);
+            form.CharLongAtk[c] = static_cast<int16_t>(form.CharLongAtk[c] + form.GrowLong[c]);
+        }
         form.CharHp[c] = kFormation[c].hp;
     }
     form.DmKeisan();

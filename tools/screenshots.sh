@@ -27,7 +27,7 @@ start=$(date +%s.%N)
 # takes the window's 800x600 from the screen.
 shot() {
   local at="$1" name="$2"
-  sleep "$(echo "$at - ($(date +%s.%N) - $start)" | bc | sed 's/^-.*/0/')"
+  sleep "$(awk -v at="$at" -v start="$start" -v now="$(date +%s.%N)" 'BEGIN { d = at - (now - start); print (d > 0 ? d : 0) }')"
   local geo x y
   geo=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
   read -r x y <<<"$geo"

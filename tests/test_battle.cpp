@@ -332,6 +332,11 @@ TEST_F(Game, KeysAreIgnoredRefusedOrAccepted) {
         Key(c.key);
         EXPECT_EQ(SoundsSince(mark), c.sounds);
         EXPECT_EQ(form.TalkTimer, c.talk);
+        // A voice line shows in the mover's balloon, and only then.
+        int balloon = 0;
+        for (int x = 96 * 3 + 56; x < 96 * 3 + 146; ++x) balloon += Pixel(0, x, 551) != Pixel(1, x, 551);
+        EXPECT_EQ(balloon > 0, c.talk == 5);
+        form.Jtalkcls();
         c.check(*this);
     }
 }
@@ -453,9 +458,11 @@ TEST_F(Game, KnockOutsRetireTheFallenAndMoveThemDown) {
     form.TekiKougeki();
     EXPECT_EQ(form.TalkTimer, 0);
     EXPECT_EQ(form.AliveCount, 5);
+    const int16_t frame = form.CharAnimFrame[5];
     Tick(3);
     EXPECT_EQ(form.CharY[5], 390);
     EXPECT_EQ(form.CharY[1], 390);
+    EXPECT_EQ(form.CharAnimFrame[5], frame) << "the fallen keep their frame";
 }
 
 TEST_F(Game, TheLastKnockOutEndsTheGame) {

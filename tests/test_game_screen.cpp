@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "game_fixture.h"
 
@@ -368,4 +369,138 @@ TEST_F(GameTest, PartyPanelShowsWhatTheSelectedMemberIsDoing) {
     form.ChickenCount[0] = 0;
     form.JstHyouji();
     EXPECT_NE(L(0).PixelRGB(141, 200), gauge) << "each call redraws the panel from the buffer";
+}
+
+TEST_F(GameTest, DisplaysLeaveTheSharedCountersAsTheBattleTickExpects) {
+    // The tick calls these displays inside its own loops over i; only the
+    // counters and scratch named here may change.
+    Battle();
+    constexpr int Kept = 99;
+    const struct { const char* what; std::function<void()> call; int i, j, k, n, m, pixelX; } cases[] = {
+        {"HpHyouji", [&] { form.HpHyouji(); }, Kept, Kept, Kept, Kept, Kept, Kept},
+        {"ThpHyouji", [&] { form.ThpHyouji(); }, Kept, Kept, Kept, Kept, Kept, Kept},
+        {"TspHyouji", [&] { form.TspHyouji(); }, Kept, Kept, Kept, Kept, Kept, Kept},
+        {"RoboHyouji", [&] { form.RoboHyouji(form.RobotPicture); }, Kept, Kept, Kept, Kept, Kept, Kept},
+        {"TstHyouji", [&] { form.TstHyouji(); }, 2, Kept, Kept, Kept, Kept, 10},
+        {"KaoHenka", [&] { form.KaoHenka(); }, Kept, Kept, Kept, Kept, Kept, Kept},
+        {"DmHyouji", [&] { form.DmHyouji(); }, Kept, Kept, 7, 7, Kept, Kept},
+        {"KerHyouji", [&] { form.KerHyouji(); }, Kept, Kept, 7, 7, Kept, 96 * 3 + 48},
+        {"JstHyouji", [&] { form.JstHyouji(); }, Kept, Kept, Kept, Kept, Kept, Kept},
+        {"Jtalk", [&] { form.Jtalk(2, 4); }, Kept, Kept, Kept, Kept, Kept, Kept},
+        {"Jtalkcls", [&] { form.Jtalkcls(); }, Kept, Kept, Kept, Kept, Kept, Kept},
+        {"DmKeisan", [&] { form.DmKeisan(); }, Kept, Kept, 7, Kept, Kept, Kept},
+        {"KaihukuHenka", [&] { form.KaihukuHenka(); }, Kept, Kept, Kept, Kept, Kept, Kept},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        form.i = form.j = form.k = form.n = form.m = form.pixelX = Kept;
+        c.call();
+        EXPECT_EQ(form.i, c.i);
+        EXPECT_EQ(form.j, c.j);
+        EXPECT_EQ(form.k, c.k);
+        EXPECT_EQ(form.n, c.n);
+        EXPECT_EQ(form.m, c.m);
+        EXPECT_EQ(form.pixelX, c.pixelX);
+    }
+}
+
+TEST_F(GameTest, ABalloonIsAWhiteBoxWithTheLineTwiceAndASecondOneCoversIt) {
+    Battle();
+    const plat::Surface before = L(0);
+    // What one balloon of member `who` puts on the screen before it.
+    auto balloon = [&](plat::Surface s, int who, const std::string& line) {
+        const int x0 = 96 * who + 56;
+        s.DrawWidth = 1;
+        s.FillBox(x0 - 5, 545, x0 + 90, 557, plat::QBColor(15));
+        s.Box(x0 - 5, 545, x0 + 90, 557, form.HpBarColour);
+        PrintAt(s, x0, 545, 9, true, false, form.HpBarColour, line);
+        PrintAt(s, x0 + 1, 546, 9, true, false, form.CursorColour, line);
+        return s;
+    };
+    const plat::Surface buffer = L(1);
+    form.Jtalk(2, 5);
+    EXPECT_EQ(Differences(L(0), 0, 540, balloon(before, 2, form.VoiceLine[2][5]), 0, 540, 768, 36), 0);
+    form.Jtalk(2, 2);
+    // Rows 540 to 557: a descender of the first line below the box may stay
+    // until the line is cleared.
+    EXPECT_EQ(Differences(L(0), 0, 540, balloon(before, 2, form.VoiceLine[2][2]), 0, 540, 768, 18), 0)
+        << "the second line of the same member covers the first balloon completely";
+    EXPECT_EQ(Differences(L(1), 0, 0, buffer, 0, 0, 768, 576), 0) << "balloons stay off the buffer";
+
+    // Redrawing the faces takes the balloons' top row with it, and only that.
+    const plat::Surface talking = L(0);
+    form.KaoHenka();
+    EXPECT_EQ(Differences(L(0), 51, 545, L(2), 51, 545, 680, 1), 0);
+    EXPECT_EQ(Differences(L(0), 0, 546, talking, 0, 546, 768, 30), 0);
+}
+
+TEST_F(GameTest, TheRobotsAttackStandsAtItsOffsetOnTheScreenAndTheBuffer) {
+    Battle();
+    const struct { int attack, offset; } cases[] = {{0, 20}, {9, 20}, {10, 10}, {99, 10}, {100, 0}, {777, 0}};
+    for (auto c : cases) {
+        SCOPED_TRACE(c.attack);
+        // As when the next robot comes: the panel cleared first, since the
+        // display erases nothing itself.
+        for (int l = 0; l <= 1; ++l) plat::BitBlt(L(l), 608, 240, 129, 65, L(2), 608, 240, plat::SRCCOPY);
+        form.RobotAttack = static_cast<int16_t>(c.attack);
+        form.TstHyouji();
+        EXPECT_EQ(form.pixelX, c.offset);
+        plat::Surface want = L(2);
+        PrintAt(want, 628 + c.offset, 251, 28, false, false, plat::QBColor(0), NumberText(c.attack));
+        PrintAt(want, 630 + c.offset, 253, 28, false, false, plat::QBColor(15), NumberText(c.attack));
+        EXPECT_EQ(Differences(L(0), 608, 240, want, 608, 240, 129, 65), 0) << "screen";
+        EXPECT_EQ(Differences(L(1), 608, 240, want, 608, 240, 129, 65), 0) << "buffer";
+    }
+}
+
+TEST_F(GameTest, PartyPanelTextsStandWhereTheirPassesPutThem) {
+    Battle();
+    // A member that has changed since the start: levelled, hurt, a while at
+    // the chicken game.
+    const int c = 4;
+    form.SelectedChar = c;
+    form.CharLevel[c] = 3;
+    form.CharMaxHp[c] = 120;
+    form.CharHp[c] = 30;
+    form.CharShortAtk[c] = 15;
+    form.ChickenCount[c] = 5;
+    form.CharPos[c] = 0;
+    form.JstHyouji();
+
+    plat::Surface want = L(1);
+    const plat::Colour passColour[2] = {plat::RGB(150, 150, 150), plat::RGB(255, 255, 255)};
+    // Text, x and y of pass 0, and how far pass 1 moves right and down.
+    const struct { std::string text; int x, y, dx, dy; } rows[] = {
+        {"チキンゲーム", 45, 70, 0, 1},
+        {"レベル", 45, 100, 1, 0},   {NumberText(3), 118, 100, 1, 0},
+        {"マックス", 45, 120, 1, 0}, {NumberText(120), 118, 120, 1, 0},
+        {"ショート", 45, 140, 0, 0}, {NumberText(15), 118, 140, 1, 0},
+        {"ロング", 45, 160, 0, 0},   {NumberText(0), 118, 160, 1, 0},
+    };
+    for (int pass = 0; pass <= 1; ++pass) {
+        PrintAt(want, 45, 50 + pass, 11, true, false, plat::QBColor(15), form.CharName[c]);
+        for (const auto& r : rows)
+            PrintAt(want, r.x + pass * r.dx, r.y + pass * r.dy, 10, true, false, passColour[pass], r.text);
+    }
+    want.FillBox(48, 194, 48 + 15, 204, form.GaugeColour);
+    EXPECT_EQ(Differences(L(0), 32, 32, want, 32, 32, 128, 192), 0);
+}
+
+TEST_F(GameTest, AHeavyLossDrawsTheBarLeftOverItsNeighbourWithTheNumberOnTop) {
+    Battle();
+    const uint32_t bar = Px(form.HpBarColour);
+    form.CharHp[1] = 0;    // member 1's bar box left empty but for one column
+    form.CharMaxHp[2] = 50;
+    form.CharHp[2] = -60;  // of 50: floor(-63.6) = -64, from x 211 to 275
+    form.HpHyouji();
+    EXPECT_EQ(L(0).PixelRGB(211, 438), bar);
+    EXPECT_NE(L(0).PixelRGB(210, 438), bar);
+    EXPECT_EQ(L(0).PixelRGB(220, 438), bar) << "over member 1's bar box, drawn before it";
+    EXPECT_EQ(L(0).PixelRGB(179, 438), bar) << "member 1's one-pixel bar";
+    EXPECT_NE(L(0).PixelRGB(180, 438), bar);
+    // Member 2's number "-60" over the bar that runs through its box.
+    int white = 0;
+    for (int y = 433; y <= 442; ++y)
+        for (int x = 241; x <= 269; ++x) white += L(0).PixelRGB(x, y) == 0xFFFFFFu;
+    EXPECT_GT(white, 10) << "the numbers are printed after all the bars";
 }

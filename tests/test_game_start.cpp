@@ -252,3 +252,24 @@ TEST(GameMusic, TheBattleMusicStartsAgainWithinThreeSecondsOfItsEnd) {
         EXPECT_EQ(host.Log().lines[l].find("play"), std::string::npos) << host.Log().lines[l];
     fs::remove_all(folder);
 }
+
+TEST_F(GameTest, FaceLabelsAreTheirPassesInOrderAtTheirPlaces) {
+    Load();
+    // Text, size, and the passes: colour and place in the picture's own pixels.
+    struct Pass { int palette, x, y; };
+    const struct { int offset; const char* text; float size; std::vector<Pass> passes; } labels[] = {
+        {1, "Sleeping...", 11, {{15, 8, 69}, {0, 9, 70}}},
+        {2, "Danger！", 12, {{15, 15, 70}, {15, 17, 70}, {0, 16, 70}}},
+    };
+    for (int c = 0; c <= 6; ++c)
+        for (const auto& label : labels) {
+            const int f = 3 * c + label.offset;
+            SCOPED_TRACE(f);
+            char name[16];
+            std::snprintf(name, sizeof name, "face-%02d", f);
+            plat::Surface want = kit::LoadArt(GameArt(), name);
+            for (const Pass& p : label.passes)
+                PrintAt(want, p.x, p.y, label.size, true, false, plat::QBColor(p.palette), label.text);
+            EXPECT_EQ(Differences(form.Face[f], 0, 0, want, 0, 0, 90, 90), 0);
+        }
+}

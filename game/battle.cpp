@@ -42,10 +42,13 @@ void Form1::LvUp() {
     screen.FillBox(48, 194, 144, 204, kit::QBColor(0));
 
     ChickenCount[c] = 0;
-    CharShortAtk[c] = static_cast<int16_t>(CharShortAtk[c] + GrowShort[c]);
-    CharLongAtk[c] = static_cast<int16_t>(CharLongAtk[c] + GrowLong[c]);
-    CharMaxHp[c] = static_cast<int16_t>(CharMaxHp[c] + GrowMaxHp[c]);
-    CharLevel[c] = static_cast<uint8_t>(CharLevel[c] + 1);
+    // The level is a byte: at 255 it stays, and so do the values it raises.
+    if (CharLevel[c] < 255) {
+        CharShortAtk[c] = static_cast<int16_t>(CharShortAtk[c] + GrowShort[c]);
+        CharLongAtk[c] = static_cast<int16_t>(CharLongAtk[c] + GrowLong[c]);
+        CharMaxHp[c] = static_cast<int16_t>(CharMaxHp[c] + GrowMaxHp[c]);
+        CharLevel[c] = static_cast<uint8_t>(CharLevel[c] + 1);
+    }
     JstHyouji();
     HpHyouji();
 }

@@ -146,6 +146,15 @@ TEST_F(Game, ThirtyTwoTicksAtTheChickenGameGiveOneLevel) {
     Tick();
     EXPECT_EQ(form.CharLevel[4], 3);
 
+    // The highest level stays: no wrap to 0, nothing grows any further.
+    form.CharLevel[4] = 255;
+    const int16_t maxHp = form.CharMaxHp[4];
+    form.ChickenCount[4] = 31;
+    Tick();
+    EXPECT_EQ(form.CharLevel[4], 255);
+    EXPECT_EQ(form.CharMaxHp[4], maxHp);
+    EXPECT_EQ(form.ChickenCount[4], 0);
+
     // A member walking up into the chicken game counts only from its arrival.
     Stand(4, kShort);
     form.SelectedChar = 4;

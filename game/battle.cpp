@@ -26,6 +26,9 @@ void Form1::LvUp() {
     MojiSyu(0, 8, 1, kit::QBColor(0));
     for (int r = 2; r <= 10; r += 2) {
         apiResult = plat::BitBlt(screen, cx - 80, cy - 80, 160, 160, Display[1], cx - 80, cy - 80, kit::SRCCOPY);
+        // The balloon of the frame before set the pen back to 1; every frame's
+        // rings are 3 px wide.
+        screen.DrawWidth = 3;
         screen.Circle(cx, cy, static_cast<int>(std::floor(r * 3.5)), kit::QBColor(0));
         screen.Circle(cx, cy, r * 4, kit::QBColor(7));
         screen.Circle(cx, cy, static_cast<int>(std::floor(r * 4.5)), kit::QBColor(15));

@@ -191,6 +191,8 @@ TEST_F(Game, TheLevelUpDrawsThreeWideningRingsAndRestoresTheirSquare) {
         // Above the centre, where the words do not reach. The 3 px pens of the
         // small rings overlap; the last drawn, white, is always whole.
         EXPECT_EQ(frames[f].PixelRGB(cx, cy - radii[f][2]), 0xFFFFFFu);
+        EXPECT_EQ(frames[f].PixelRGB(cx, cy - radii[f][2] - 1), 0xFFFFFFu) << "a 3 px pen in every frame";
+        EXPECT_EQ(frames[f].PixelRGB(cx, cy - radii[f][2] + 1), 0xFFFFFFu) << "a 3 px pen in every frame";
         if (f >= 2) {
             EXPECT_EQ(frames[f].PixelRGB(cx, cy - radii[f][0]), 0x000000u);
             EXPECT_EQ(frames[f].PixelRGB(cx, cy - radii[f][1]), 0xC0C0C0u);

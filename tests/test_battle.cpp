@@ -50,6 +50,31 @@ TEST_F(Game, TheRobotAttacksInTheFirstTickPastSevenHundred) {
     EXPECT_EQ(form.RobotSpeed, 6);
 }
 
+TEST_F(Game, TheBarsShowTheGaugesAsTheTickFindsThem) {
+    Calm();
+    form.RobotSpeed = 6;
+    const uint32_t speedBar = plat::ToRGB(form.SpeedBarColour), chickenBar = plat::ToRGB(form.GaugeColour);
+    // The speed bar is drawn from the gauge before this tick's increase:
+    // 69 / 7 = 9 reaches x 631; 75 / 7 would reach 632.
+    form.SpeedGauge = 69;
+    Tick();
+    EXPECT_EQ(Pixel(0, 631, 200), speedBar);
+    EXPECT_NE(Pixel(0, 632, 200), speedBar);
+
+    // The chicken bar grows for the selected member only.
+    Stand(2, kChicken);
+    form.ChickenCount[2] = 9;
+    form.SelectedChar = 3;
+    form.JstHyouji();
+    Tick();
+    EXPECT_EQ(form.ChickenCount[2], 10);
+    EXPECT_NE(Pixel(0, 48 + 3 * 10, 200), chickenBar);
+    form.SelectedChar = 2;
+    Tick();
+    EXPECT_EQ(Pixel(0, 48 + 3 * 11, 200), chickenBar);
+    EXPECT_NE(Pixel(0, 48 + 3 * 11 + 1, 200), chickenBar);
+}
+
 TEST_F(Game, EnergyWearsDownByAnEighthOfThePartyDamage) {
     struct Case { int damage, energy, after; bool beaten; };
     const Case cases[] = {

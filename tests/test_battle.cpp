@@ -587,7 +587,15 @@ TEST_F(Game, ABeatenRobotBringsTheNextAndRevivesTheFallen) {
     form.RobotSpeed = 9;
     form.RobotEnergy = 0;
     form.PartyDamage = 8;
+    const size_t mark = SoundMark();
+    int moves = 0;
+    host.onNap = [&](const plat::Surface& v) { moves += v.Left != 16 || v.Top != 12; };
+    const uint32_t t0 = host.now();
     Tick();
+    host.onNap = nullptr;
+    EXPECT_EQ(SoundsSince(mark), std::vector<int>{10});
+    EXPECT_GE(host.now() - t0, 2u * 6 * 31) << "two shakes";
+    EXPECT_GT(moves, 0);
     EXPECT_EQ(form.RobotIndex, 1);
     EXPECT_EQ(form.RobotEnergy, 1000) << "this tick's loss went to the beaten one";
     EXPECT_EQ(form.RobotMaxEnergy, 1000);

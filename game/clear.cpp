@@ -1,11 +1,11 @@
 // A robot beaten, the next one loaded, the fallen revived; after the eighth
 // the clear file and the clear presentation.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "../platform/audio.h"

@@ -141,6 +141,18 @@ private:
 
 public:
     // --- The battle: tick, keys, level-up, attacks, knock-outs, the clear ---
+    void Display_KeyDown(int Index, int KeyCode, int Shift) override;
+    void MoveUp(int s);
+    void MoveDown(int s);
+    void LvUp();
+    void TekiKougeki();
+    void Tujyo();
+    void IkisiniHantei();
+    void TestYure();
+    void DmEnsyutu();
+    void Taosita();
+    void SavePas();
+    void EndSyori();
 };
 
 }  // namespace game

@@ -159,6 +159,7 @@ private:
 void GameTickFigures();
 void GameStartFigures(plat::Host& window);
 void IdleAudio(int seconds);
+void BattleFigures();
 
 int main(int argc, char** argv) {
     const int idle = argc > 1 ? std::atoi(argv[1]) : 30;
@@ -171,6 +172,7 @@ int main(int argc, char** argv) {
     form.Run();
     GameTickFigures();
     GameStartFigures(*host);
+    BattleFigures();
     return 0;
 }
 
@@ -286,4 +288,87 @@ void IdleAudio(int seconds) {
     idle("device open, after playing:");
     device = {};
     plat::CloseAudioDevice();
+}
+
+// ---------------------------------------------------------------- the battle
+
+#include <filesystem>
+#include <unistd.h>
+
+#include "../tests/replay.h"
+
+// CPU of one robot attack (shares, shake, damage show, knock-out judgement,
+// panels) with its waits taken out: headless, a wait only counts virtual
+// milliseconds. Then the scripted winning game: its length on the virtual
+// clock and the wall time and CPU it takes to play.
+void BattleFigures() {
+    {
+        // Counts the naps of the waits, to take their own cost out.
+        struct CountingHost : plat::HeadlessHost {
+            using plat::HeadlessHost::HeadlessHost;
+            long naps = 0;
+            void Nap(const plat::Surface& v, std::deque<plat::InputEvent>& q) override {
+                ++naps;
+                plat::HeadlessHost::Nap(v, q);
+            }
+        } host(".");
+        game::Form1 form(host);
+        host.RunUntil(host.now() + 2450);
+        form.Run();
+        const int attacks = 300;
+        std::vector<double> cpu;
+        long naps = 0;
+        for (int a = 0; a < attacks; ++a) {
+            for (int c = 0; c <= 6; ++c) form.CharHp[c] = form.CharMaxHp[c];
+            host.naps = 0;
+            const double c0 = CpuSeconds();
+            form.TekiKougeki();
+            cpu.push_back((CpuSeconds() - c0) * 1e3);
+            naps += host.naps;
+        }
+        // The same number of naps alone, for their share.
+        plat::HeadlessHost bare(".");
+        plat::Surface visible(768, 576);
+        std::deque<plat::InputEvent> queue;
+        const double n0 = CpuSeconds();
+        for (long q = 0; q < naps; ++q) bare.Nap(visible, queue);
+        const double napMs = (CpuSeconds() - n0) * 1e3 / attacks;
+        for (double& c : cpu) c -= napMs;
+        Stats("battle: attack sequence, CPU outside waits", cpu, "ms");
+        std::printf("battle: (waits of one attack: %ld virtual ms, their spinning %.3f ms CPU, taken out)\n",
+                    naps / attacks, napMs);
+    }
+    {
+        const std::filesystem::path source = std::filesystem::path(__FILE__).parent_path().parent_path();
+        battle_test::Replay replay;
+        std::string error;
+        if (!battle_test::Replay::Load((source / "tests" / "replays" / "win.txt").string(), replay, error)) {
+            std::printf("battle: scripted winning game not run: %s\n", error.c_str());
+            return;
+        }
+        char folder[] = "/tmp/tobble7-bench-XXXXXX";
+        if (!mkdtemp(folder)) return;
+        std::filesystem::create_directories(std::filesystem::path(folder) / "se");
+        {
+            plat::HeadlessHost host(folder);
+            battle_test::ReplayForm form(host);
+            const auto t0 = Clock::now();
+            const double c0 = CpuSeconds();
+            host.RunUntil(host.now());
+            form.Run();
+            const uint32_t start = host.now();
+            form.SeedRandom(replay.seed);
+            form.replay = &replay;
+            while (form.KeyMode != 2 || form.Timer2.Interval() != 0) {
+                host.RunUntil(host.now() + 10000);
+                if (form.Run() || host.now() - start > 4u * 3600 * 1000) break;
+            }
+            const double wall = Seconds(Clock::now() - t0), cpu = CpuSeconds() - c0;
+            std::printf("battle: scripted winning game (%s): %d battle ticks, %.1f s on the virtual clock, "
+                        "%.2f s wall, %.2f s CPU\n",
+                        form.RobotIndex == 8 ? "won" : "NOT won", form.tick,
+                        (form.endedAt ? form.endedAt - start : host.now() - start) / 1000.0, wall, cpu);
+        }
+        std::filesystem::remove_all(folder);
+    }
 }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 #include "manual/form1.h"
 
@@ -27,7 +28,7 @@ public:
         static int serial = 0;
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         root_ = fs::path(::testing::TempDir()) /
-                ("manual " + std::string(info ? info->name() : "run") + " " + std::to_string(++serial));
+                ("manual " + std::string(info ? info->name() : "run") + " " + std::to_string(getpid()) + " " + std::to_string(++serial));
         fs::remove_all(root_);
         fs::create_directories(root_ / "bg");
         for (const char* m : {"bg2.mid", "bg3.mid"})

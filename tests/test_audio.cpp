@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 #include "platform/audio.h"
 
@@ -24,7 +25,8 @@ class AudioFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         root_ = fs::path(::testing::TempDir()) /
-                ("audio files " + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                ("audio files " + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                 " " + std::to_string(getpid()));
         fs::create_directories(root_ / "bg");
         fs::create_directories(root_ / "se");
     }

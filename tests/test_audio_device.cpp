@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include <unistd.h>
 
 #include "../platform/audio.h"
 #include "../platform/text.h"
@@ -109,7 +110,7 @@ private:
 }  // namespace
 
 TEST(AudioDevice, MidiAndWavReachTheOutputAndTheMusicEndsOnTime) {
-    const fs::path dir = fs::path(::testing::TempDir()) / "audio device test";
+    const fs::path dir = fs::path(::testing::TempDir()) / ("audio device test " + std::to_string(getpid()));
     fs::create_directories(dir);
     const std::string midi = (dir / "bg1.mid").string(), wav = (dir / "tone.wav").string(),
                       out = (dir / "out.raw").string();

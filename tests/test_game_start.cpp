@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
+#include <unistd.h>
 
 #include "game_fixture.h"
 
@@ -226,7 +227,7 @@ TEST_F(GameTest, AClickDuringTheTitleEndsTheProgram) {
 
 TEST(GameMusic, TheBattleMusicStartsAgainWithinThreeSecondsOfItsEnd) {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(::testing::TempDir()) / "tobble7-music";
+    const fs::path folder = fs::path(::testing::TempDir()) / ("tobble7-music-" + std::to_string(getpid()));
     fs::create_directories(folder / "bg");
     fs::copy_file(fs::path(SOURCE_DIR) / "bg" / "bg1.mid", folder / "bg" / "bg1.mid", fs::copy_options::overwrite_existing);
     plat::HeadlessHost host(folder.string());

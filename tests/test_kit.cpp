@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 #include "kit_fixture.h"
 #include "../platform/text.h"
@@ -449,7 +450,7 @@ namespace {
 struct Folder {
     fs::path root;
     explicit Folder(const std::string& name) {
-        root = fs::temp_directory_path() / name;
+        root = fs::temp_directory_path() / (name + " " + std::to_string(getpid()));
         fs::remove_all(root);
         fs::create_directories(root / "bg");
         fs::create_directories(root / "se");

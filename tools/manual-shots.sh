@@ -74,10 +74,9 @@ shot menu-17
 key Right 0.3
 start=$(date +%s.%N)
 at() {  # waits until t seconds after the Right key, then shoots
-  local now wait
-  now=$(date +%s.%N)
-  wait=$(echo "$start + $1 - $now" | bc)
-  [ "${wait#-}" = "$wait" ] && sleep "$wait"
+  local wait
+  wait=$(awk -v s="$start" -v t="$1" -v now="$(date +%s.%N)" 'BEGIN { w = s + t - now; if (w > 0) printf "%.3f", w }')
+  [ -n "$wait" ] && sleep "$wait"
   shot "$2"
 }
 at 0.05 show-00-blinds

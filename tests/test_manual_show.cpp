@@ -2,6 +2,7 @@
 // keys during the show, abort and restart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "manual_fixture.h"
@@ -20,6 +21,8 @@ struct ShowForm : manual::Form1 {
         int picture = -1;       // the sketch shown after the step
         int period = 0;         // Timer2 after the step
         int inkRow2 = 0;        // lit pixels on the text row of a page's second entry
+        uint32_t brightest = 0;  // on the row of the entry this step showed
+        int white = 0;          // pure white pixels where the closing word stands
         std::vector<std::string> log;
     };
     std::vector<Step> steps;
@@ -38,6 +41,13 @@ struct ShowForm : manual::Form1 {
         s.period = Timer2.Interval();
         for (int y = 158; y < 178; ++y)
             for (int x = 355; x <= 750; ++x) s.inkRow2 += Display[0].PixelRGB(x, y) != 0;
+        if (s.before >= 1 && s.before <= 98) {
+            const int row = (s.before % 14) * 25 + 108;
+            for (int y = row; y < row + 20; ++y)
+                for (int x = 354; x <= 750; ++x) s.brightest = std::max(s.brightest, Display[0].PixelRGB(x, y));
+        }
+        for (int y = 430; y < 452; ++y)
+            for (int x = 358; x <= 480; ++x) s.white += Display[0].PixelRGB(x, y) == 0xFFFFFF;
         const auto& l = host().Log().lines;
         s.log.assign(l.begin() + static_cast<std::ptrdiff_t>(mark), l.end());
     }
@@ -121,6 +131,11 @@ TEST(ManualShow, RunsToItsEndOnTheSchedule) {
         } else {
             EXPECT_TRUE(s.log.empty()) << "no music command";
         }
+        // A line fades in to near white, never to white; only the closing word is white.
+        if (!f.EpiText[k].empty()) {
+            EXPECT_EQ(s.brightest, 0xFAFAFAu);
+        }
+        EXPECT_EQ(s.white > 0, k >= 97) << "おしまい";
         // A page's first entry clears the last page's lines.
         if (k % 14 == 1) {
             EXPECT_EQ(s.inkRow2, 0);

@@ -14,7 +14,7 @@ DRUM = {
     "kick": 36, "side": 37, "snare": 38, "clap": 39, "tomF": 41, "hat": 42,
     "tomL": 45, "pedal": 44, "open": 46, "tomM": 47, "tomH": 50, "crash": 49,
     "ride": 51, "bell": 53, "tamb": 54, "crash2": 57, "shaker": 70,
-    "triangle": 81, "tri_open": 81,
+    "triangle": 81, "tri_open": 81, "block_hi": 76, "block_lo": 77,
 }
 
 

@@ -128,7 +128,7 @@ class AnalyseTest(unittest.TestCase):
 class PiecesTest(unittest.TestCase):
     """Every piece is a clean General MIDI file of the planned length."""
 
-    LENGTHS = {"bg0.mid": (10, 20), "bg1.mid": (60, 120), "bg2.mid": (40, 120), "bg3.mid": (120, 180)}
+    LENGTHS = {"bg0.mid": (10, 20), "bg1.mid": (60, 120), "bg2.mid": (40, 120), "bg3.mid": (350, 366)}
 
     def test_pieces(self):
         with tempfile.TemporaryDirectory() as tmp:
@@ -141,6 +141,42 @@ class PiecesTest(unittest.TestCase):
                     self.assertTrue(low <= summary["seconds"] <= high, summary["seconds"])
                     self.assertIn(9, summary["channels"], "no drums or percussion")
                     self.assertLess(summary["bytes"], 40_000)
+
+
+class EpilogueTimingTest(unittest.TestCase):
+    """The epilogue is timed to the manual's show, counted here from the show's own
+    steps: the music opens when entry 17 has faded in; every entry fades in over 26
+    waits of 30 ms (31 ms each on a 1-ms clock), then waits 3500 ms; the thank-you
+    line (entry 96) stands 13000 ms; "おしまい" comes with entry 97, then 10000 ms,
+    entry 98 and 3500 ms more before the program ends."""
+
+    FADE, PERIOD = 26 * 31, 3500
+
+    def show_ms(self):
+        t, marks = 0, {}
+        for k in range(18, 99):
+            marks[k] = t + self.PERIOD  # entry k starts to fade in
+            t = marks[k] + self.FADE
+            if k == 96:
+                marks["thanks_shown"], t = t, t - self.PERIOD + 13000
+            if k == 97:
+                marks["oshimai"] = t
+                t = t + 10000 - self.PERIOD
+        marks["end"] = t + self.PERIOD
+        return marks
+
+    def test_closing_phrase_lands_under_the_thank_you_line(self):
+        import epilogue
+        marks = self.show_ms()
+        self.assertEqual(marks["end"], 368286)
+        piece = epilogue.build()
+        close, last, end = (piece.seconds(b) * 1000 for b in (epilogue.CLOSE, epilogue.LAST, epilogue.END))
+        self.assertAlmostEqual(close, marks[96], delta=500, msg="closing phrase starts with the line")
+        self.assertTrue(marks["thanks_shown"] + 3000 <= last <= marks[97] - 3000,
+                        "the last chord comes while the thank-you line stands alone: %.0f" % last)
+        self.assertLess(end, marks["end"] - 5000, "music still sounding when the program ends")
+        for page in range(3, 8):  # each page of the story opens its own section
+            self.assertAlmostEqual(epilogue.PAGE[page] * 1000, marks[14 * page - 13], delta=1)
 
 
 if __name__ == "__main__":

@@ -209,18 +209,31 @@ def se5(rng):
 
 
 def se6(rng):
-    """Hit and clear letter: a punchy impact, short enough for letters 300 ms apart."""
-    dur = 0.2
+    """Hit and clear letter: a punchy impact with a bright ring on top.
+
+    In battle it is the blow landing after the robot's crash; in the clear it sounds once
+    for each letter of "Congratulations!", 300 ms apart, with nothing else playing. The
+    thump alone made that a beating; the ring (two bell notes a fifth apart, the upper a
+    hair later) turns the row of letters into a bright run of chimes, and in battle reads
+    as the spark of the blow. Short enough to end before the next letter.
+    """
+    dur = 0.26
     t = t_axis(dur)
     f = glide(230, 55, dur, curve=3.0)
-    thump = np.sin(phase_of(f, len(t))) * decay(dur, 0.045, attack=0.0008)
+    thump = np.sin(phase_of(f, len(t))) * decay(dur, 0.040, attack=0.0008)
     noise = rng.standard_normal(len(t))
-    crack = biquad(noise, "band", 2400, 0.7) * decay(dur, 0.008, attack=0.0003)
-    body = biquad(noise, "band", 480, 0.8) * decay(dur, 0.03, attack=0.0005)
-    out = (0.8 * thump + 0.9 * crack / np.max(np.abs(crack))
-           + 0.9 * body / np.max(np.abs(body)))
-    out = soft_clip(out / np.max(np.abs(out)), 3.0)
-    return out * np.clip((dur - t) / 0.06, 0, 1)
+    crack = biquad(noise, "band", 2400, 0.7) * decay(dur, 0.007, attack=0.0003)
+    body = biquad(noise, "band", 480, 0.8) * decay(dur, 0.025, attack=0.0005)
+    hit = (0.8 * thump + 0.8 * crack / np.max(np.abs(crack))
+           + 0.8 * body / np.max(np.abs(body)))
+    hit = soft_clip(hit / np.max(np.abs(hit)), 3.0)
+    bright = ((1.0, 1.0, 1.0), (2.0, 0.3, 0.6), (3.0, 0.1, 0.4), (5.4, 0.05, 0.2))
+    ring = bell(1568.0, dur, 0.075, partials=bright)                    # G6
+    upper = silence(dur)
+    place(upper, bell(2349.3, dur - 0.012, 0.065, partials=bright), 0.012)   # D7, a fifth up
+    ring = (ring + 0.7 * upper) * np.minimum(t / 0.0015, 1.0)
+    out = hit + 0.55 * ring / np.max(np.abs(ring))
+    return out * np.clip((dur - t) / 0.07, 0, 1)
 
 
 def se7(rng):

@@ -46,6 +46,18 @@ class ShippedSounds(unittest.TestCase):
         (_, _, rate), x = read(os.path.join(SE_DIR, "se6.wav"))
         self.assertLess(len(x) / rate, 0.3)
 
+    def test_hit_rings_bright_and_still_lands(self):
+        # Sound 6 is both the blow of an attack and each letter of the clear: besides
+        # its low thump it must carry a clear pitch up in the bright range, or sixteen
+        # of them in a row sound like a beating rather than a celebration.
+        sys.path.insert(0, HERE)
+        import clear_mix
+        f = clear_mix.figures(read(os.path.join(SE_DIR, "se6.wav"))[1])
+        low, _, bright, _ = f["bands"]
+        self.assertGreater(low, 0.35, "the thump of the blow is gone")
+        self.assertGreater(bright, 0.2, "too little ring between 1 and 4 kHz")
+        self.assertGreater(f["peak_prominence_db"], 25, "the ring is noise, not a pitch")
+
     def test_shipped_files_match_the_generator(self):
         with tempfile.TemporaryDirectory() as tmp:
             subprocess.run([sys.executable, os.path.join(HERE, "make.py"), tmp],

@@ -208,6 +208,18 @@ class Sketch:
         self.T[m] = 0.0
         self.L[m] = 0.0
 
+    def clear_for(self, draw, margin=2.0):
+        """Erases a paper-white rim around whatever draw(sketch) puts down, so a
+        figure drawn over a busy ground keeps its own silhouette at 1x.  Call
+        draw(self) afterwards to put the figure itself in."""
+        probe = Sketch(seed=0)
+        draw(probe)
+        marks = ((probe.T > 0.005) | (probe.L > 0.2)).astype(np.uint8) * 255
+        size = 2 * int(round(margin * SCALE)) + 1
+        rim = np.asarray(Image.fromarray(marks).filter(ImageFilter.MaxFilter(size))) > 127
+        self.T[rim] = 0.0
+        self.L[rim] = 0.0
+
     def stroke(self, pts, w=1.0, dark=0.85, passes=2, wobble=0.35,
                overshoot=True, smooth=False, taper=True):
         """A hand-drawn pencil line along a path."""

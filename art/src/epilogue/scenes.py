@@ -458,17 +458,21 @@ def journey(s):
             lw=0.9, smooth=False)
     f.ell(18, 36, 9, 2, 0.7, lw=0.6)
     f.line([(20, 36), (24, 44), (27, 41)], 0.5, 0.8, smooth=True)
-    f.line([(-18, 40), (-12, 80), (-6, 116)], 1.1, 0.9, smooth=True)
-    hoop = ellipse(-4, 127, 8, 11, rot=-25, n=24)
-    lower = [p for p in hoop if p[0] < -3]
-    bag = lower + [(-20, 104)]
-    f.shape(bag, 0.1, hatch="back", lw=0.6)
-    for t in (0.25, 0.5, 0.75):
-        i = int(len(lower) * t)
-        f.line([lower[i], (-20, 104)], 0.3, 0.45, passes=1)
-    for y in (112, 119):
-        f.line([(-17 + (y - 112) * 0.3, y), (-6 - (y - 112) * 0.2, y + 4)], 0.3, 0.45, passes=1)
-    f.line(hoop + [hoop[0]], 0.8, 0.9, passes=1)
+    # The net leans out over the meadow, clear of the road's edges, with a rim of
+    # bare paper round it so its hoop and mesh read as one shape at 1x.
+    def net(sk):
+        g = Fig(sk, f.x, f.y, f.k * 100)
+        g.line([(-16, 40), (-18, 80), (-20, 112)], 1.1, 0.9, smooth=True)
+        hoop = ellipse(-21, 123, 7.5, 10, rot=18, n=24)
+        lower = [p for p in hoop if p[1] < 124]
+        tip = (-24, 100)
+        g.shape(lower + [tip], 0.1, hatch="back", lw=0.6)
+        for t in (0.3, 0.7):
+            i = int(len(lower) * t)
+            g.line([lower[i], tip], 0.3, 0.45, passes=1)
+        g.line(hoop + [hoop[0]], 0.8, 0.9, passes=1)
+    s.clear_for(net, 1.2)
+    net(s)
     chokkun(Fig(s, 140, 300, 32))
 
 
@@ -771,13 +775,12 @@ def fight(s):
     s.shape(tube([(30, 96), (16, 70), (14, 40)], 13, 11), 0.6, hatch="vert", lw=1.0,
             smooth=False)
     s.shape([(4, 40), (8, 18), (14, 30), (20, 16), (26, 40)], 0.7, lw=0.9, smooth=False)
-    s.shape(tube([(162, 96), (176, 120), (170, 148)], 13, 11), 0.6, hatch="vert", lw=1.0,
+    s.shape(tube([(162, 96), (176, 70), (178, 40)], 13, 11), 0.6, hatch="vert", lw=1.0,
             smooth=False)
-    s.shape([(160, 148), (164, 172), (170, 158), (178, 170), (180, 148)], 0.7, lw=0.9,
-            smooth=False)
+    s.shape([(188, 40), (184, 18), (178, 30), (172, 16), (166, 40)], 0.7, lw=0.9, smooth=False)
     # blasts: bursts of light ringed by smoke
     rng = s.rng
-    for (x, y, r) in ((24, 182, 16), (170, 190, 13)):
+    for (x, y, r) in ((24, 182, 16), (172, 198, 12)):
         s.shape(bumpy(x, y, r * 1.5, r, rng, bumps=7, depth=0.25), 0.55, hatch="diag", lw=0.8)
         burst = []
         for i in range(16):
@@ -789,16 +792,18 @@ def fight(s):
             a = 2 * math.pi * (i + 0.5) / 8
             s.stroke([(x + math.cos(a) * r * 1.3, y + math.sin(a) * r * 0.9),
                       (x + math.cos(a) * r * 1.9, y + math.sin(a) * r * 1.3)], 0.5, 0.7, passes=1)
+    # the swordsman in mid-leap beside the robot's leg, his blade meeting its claw;
+    # a rim of bare paper keeps him clear of the machine behind him
+    def swordsman(sk):
+        yamamoto_back(Fig(sk, 152, 178, 80), raised=True)
+    s.clear_for(swordsman, 1.6)
     for a in range(0, 360, 30):
         r = math.radians(a)
-        s.stroke([(150 + 8 * math.cos(r), 60 + 8 * math.sin(r)),
-                  (150 + 15 * math.cos(r), 60 + 15 * math.sin(r))], 0.6, 0.8, passes=1)
-    s.stroke([(110, 160), (128, 132), (150, 112)], 0.8, 0.5, smooth=True)
-    s.stroke([(108, 166), (130, 138), (154, 116)], 0.5, 0.4, smooth=True)
-    # the swordsman in mid-leap, blade raised
-    s.lighten(bumpy(126, 128, 26, 56, rng, bumps=6), 0.75, blur=6)
-    y = Fig(s, 116, 198, 80)
-    yamamoto_back(y, raised=True)
+        s.stroke([(176 + 6 * math.cos(r), 44 + 6 * math.sin(r)),
+                  (176 + 12 * math.cos(r), 44 + 12 * math.sin(r))], 0.6, 0.8, passes=1)
+    s.stroke([(136, 214), (144, 198), (148, 184)], 0.7, 0.5, smooth=True)
+    s.stroke([(160, 212), (158, 198), (157, 186)], 0.5, 0.4, smooth=True)
+    swordsman(s)
     # the others, close to the ground
     jarte_back(Fig(s, 26, 286, 70))
     pau_back(Fig(s, 72, 298, 76))

@@ -12,6 +12,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the art tree free of caches
 sys.path.insert(0, HERE)
 
+from PIL import Image  # noqa: E402
+
 from sketch import Pic, dark, ellipse_pts, light, spline  # noqa: E402
 import parts  # noqa: E402
 
@@ -638,13 +640,35 @@ def seedpearl():
 
 FIGURES = [meg, jarte, yamamoto, chams, pau, chokkun, seedpearl]
 
+# jin-1 stands at (340, 75) on its page, 262 rows high, so its last row falls on
+# y 336, the first row of its card's bottom frame (chip 5 of the manual's tile
+# sheet, laid from x 304).  That row is painted as the frame there, or the
+# white of the picture would nick the frame's dark edge.
+SEATED = {1: (340, 75, 5)}  # picture: (x, y) on the page, frame chip under its last row
+
+
+def seat_on_frame(img, x, chip, tiles):
+    sheet = Image.open(tiles).convert('RGB')
+    sx, sy = (chip % 12) * 16, (chip // 12) * 16
+    edge = [sheet.getpixel((sx + (x + i) % 16, sy)) for i in range(img.width)]
+    img = img.convert('RGB')
+    for i, c in enumerate(edge):
+        img.putpixel((i, img.height - 1), c)
+    return img
+
 
 def main():
     only = set(int(a) for a in sys.argv[1:])
     for i, fn in enumerate(FIGURES):
         if only and i not in only:
             continue
-        fn().save(os.path.join(ART, 'jin-%d.png' % i))
+        path = os.path.join(ART, 'jin-%d.png' % i)
+        fn().save(path)
+        if i in SEATED:
+            x, y, chip = SEATED[i]
+            img = Image.open(path)
+            assert (y + img.height - 1) % 16 == 0, 'picture no longer ends on a frame row'
+            seat_on_frame(img, x, chip, os.path.join(ART, 'tiles-manual.png')).save(path, optimize=True)
 
 
 if __name__ == '__main__':

@@ -60,6 +60,52 @@ class PictureTest(unittest.TestCase):
             with self.subTest(y=y, x=x):
                 self.assertEqual(crop[y, x], tile_mark)
 
+    def test_title_letters_dark_and_inside_the_groove(self):
+        # The hand-drawn word must stay inside the routed groove (4 px inside
+        # the frame) and read as dark on the light board at 1x.
+        import title
+        from PIL import Image as I
+        m4 = title.lettering_mask(320, 96)
+        m = np.asarray(I.fromarray((m4 * 255).astype(np.uint8)).resize((320, 96), I.BOX)) > 0
+        ys, xs = np.nonzero(m)
+        self.assertGreaterEqual(min(xs.min(), ys.min()), 15)
+        self.assertLessEqual(xs.max(), 320 - 16)
+        self.assertLessEqual(ys.max(), 96 - 16)
+        self.assertGreater(xs.max() - xs.min(), 200, "the word should span the board")
+        lum = np.asarray(load("kanban.png").convert("L"), dtype=np.float64)
+        board = lum[15:81, 15:305][~m[15:81, 15:305]]
+        full = m4.reshape(96, 4, 320, 4).min(axis=(1, 3)) > 0.99
+        self.assertLess(lum[full].mean(), 0.4 * board.mean())
+
+    def test_portraits_leave_their_card_frames_whole(self):
+        # The character pages copy each portrait over its framed card; a
+        # portrait reaching the frame must carry the frame's own pixels there.
+        sheet = Image.open(os.path.join(ART, "tiles-manual.png")).convert("RGB")
+        chip = lambda n: sheet.crop(((n % 12) * 16, (n // 12) * 16, (n % 12) * 16 + 16, (n // 12) * 16 + 16))
+        pages = [  # (card frames in 16-px cells, portraits: (picture, corner))
+            ([(19, 2, 31, 17), (19, 24, 28, 33), (35, 18, 45, 33)],
+             [(3, (325, 60)), (5, (326, 413)), (0, (580, 320))]),
+            ([(34, 2, 45, 21), (19, 18, 30, 33)], [(4, (580, 60)), (6, (356, 350))]),
+            ([(19, 2, 30, 21), (34, 15, 45, 33)], [(1, (340, 75)), (2, (570, 276))]),
+        ]
+        for cards, portraits in pages:
+            page = Image.new("RGB", (768, 576), (255, 255, 255))
+            frame = np.zeros((576, 768), bool)
+            for x1, y1, x2, y2 in cards:
+                for cx in range(x1, x2 + 1):
+                    for cy in range(y1, y2 + 1):
+                        n = {(x1, y1): 2, (x2, y1): 3, (x1, y2): 14, (x2, y2): 15}.get(
+                            (cx, cy), 5 if cy in (y1, y2) else 4 if cx in (x1, x2) else None)
+                        if n is not None:
+                            page.paste(chip(n), (cx * 16, cy * 16))
+                            frame[cy * 16:cy * 16 + 16, cx * 16:cx * 16 + 16] = True
+            before = np.asarray(page).copy()
+            for k, corner in portraits:
+                page.paste(load("jin-%d.png" % k).convert("RGB"), corner)
+            changed = np.any(np.asarray(page) != before, axis=2) & frame
+            with self.subTest(portraits=[k for k, _ in portraits]):
+                self.assertEqual(int(changed.sum()), 0)
+
     def test_logo_ground_is_black(self):
         # The logo appears on the black title screen: every pixel of its rim
         # must be pure black, or its square would show.

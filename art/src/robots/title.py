@@ -1,15 +1,102 @@
 """Title signboard (a carved wooden sign) and the cog-and-seven logo."""
 import numpy as np
-from PIL import Image, ImageDraw, ImageFilter, ImageFont
+from PIL import Image, ImageDraw
 
-from paint import Layer, S, ramp, rgb
-
-FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
-TITLE = "tobble7"
+from paint import LIGHT, Layer, S, blur, ramp, rgb
 
 TAN = [(150, 108, 60), (196, 152, 96), (222, 188, 132), (238, 212, 162), (250, 234, 196)]
 FRAME = [(22, 6, 2), (52, 16, 8), (84, 28, 16), (118, 46, 28), (156, 78, 50)]
-INK = (52, 26, 14)
+LETTER = [(18, 7, 3), (40, 17, 8), (66, 32, 16), (98, 52, 28), (128, 76, 44)]
+
+# The title is lettered by hand: each letter is a few brush strokes along
+# centre lines (pixels, baseline at y 0, up is negative), drawn with a broad
+# flat nib held at an angle, so the strokes swell and thin like a sign
+# painter's.  Each letter leans and bounces a little off the line.
+XH, ASC = 34.0, 56.0  # x-height and ascender of the centre lines
+WIDE = 1.12  # letters drawn a little wider than tall, to fill the board
+NIB = (6.4, 3.5, np.radians(38))  # half length, half thickness, angle of the nib
+
+
+def bezier(*p, n=48):
+    p = np.array(p, dtype=np.float64)
+    t = np.linspace(0, 1, n)[:, None]
+    if len(p) == 3:
+        return (1 - t) ** 2 * p[0] + 2 * (1 - t) * t * p[1] + t ** 2 * p[2]
+    return (1 - t) ** 3 * p[0] + 3 * (1 - t) ** 2 * t * p[1] + 3 * (1 - t) * t ** 2 * p[2] + t ** 3 * p[3]
+
+
+def arc(cx, cy, rx, ry, t0, t1, n=72):
+    t = np.linspace(t0, t1, n)
+    return np.stack([cx + rx * np.cos(t), cy + ry * np.sin(t)], 1)
+
+
+def line(*p, n=24):
+    return np.concatenate([bezier(a, (np.add(a, b)) / 2, b, n=n) for a, b in zip(p, p[1:])])
+
+
+def glyphs():
+    """(advance, strokes, lean in degrees, drop in pixels) of each letter."""
+    pi = np.pi
+    t = [bezier((7, -ASC + 6), (7, -30), (6, -6), (7, -4)),
+         bezier((7, -4), (8, 1), (16, 1), (23, -5)),
+         line((-3, -XH + 1), (20, -XH - 1))]
+    o = [arc(15, -XH / 2, 12, XH / 2 - 1, 0, 2 * pi + 0.25)]
+    b = [bezier((5, -ASC - 1), (5, -30), (5, -12), (5, 0)),
+         arc(18, -XH / 2, 12.5, XH / 2 - 1.5, pi + 0.75, 3 * pi - 0.55)]
+    ll = [bezier((6, -ASC - 1), (6, -30), (5, -8), (6, -5)),
+          bezier((6, -5), (7, 1), (12, 1), (17, -4))]
+    e = [line((3, -XH / 2 + 1), (28, -XH / 2 - 1)),
+         arc(15.5, -XH / 2, 12.5, XH / 2 - 1, -0.05, -2 * pi + 0.8)]
+    seven = [bezier((1, -ASC + 8), (3, -ASC + 3), (8, -ASC + 4), (14, -ASC + 5)),
+             bezier((14, -ASC + 5), (20, -ASC + 6), (24, -ASC + 4), (28, -ASC + 5)),
+             bezier((28, -ASC + 5), (19, -ASC + 22), (12, -26), (11, 0))]
+    return [(26, t, -4, 0), (33, o, 3, 1), (35, b, -3, -1), (35, b, 2, 1),
+            (19, ll, -3, -1), (31, e, 4, 1), (30, seven, -5, -2)]
+
+
+def word_strokes():
+    """Every stroke of the word placed on one line, as arrays of points."""
+    out, x = [], 0.0
+    for adv, strokes, lean, drop in glyphs():
+        a = np.radians(lean)
+        rot = np.array([[np.cos(a), -np.sin(a)], [np.sin(a), np.cos(a)]])
+        pivot = np.array([adv / 2, -XH / 2])
+        for s in strokes:
+            out.append(((s - pivot) @ rot.T + pivot + (x, drop)) * (WIDE, 1))
+        x += adv + 4
+    return out
+
+
+def nib_polygon(x, y, scale):
+    hl, ht, ang = NIB
+    t = np.linspace(0, 2 * np.pi, 20, endpoint=False)
+    px, py = hl * scale * np.cos(t), ht * scale * np.sin(t)
+    c, s = np.cos(ang), np.sin(ang)
+    return [(x + c * u + s * v, y - s * u + c * v) for u, v in zip(px, py)]
+
+
+def lettering_mask(W, H, box=(22, 18, 298, 78)):
+    """The word at S times the size, fitted and centred into box (1x pixels)."""
+    strokes = word_strokes()
+    pts = np.concatenate(strokes)
+    pad = NIB[0]
+    lo, hi = pts.min(0) - pad, pts.max(0) + pad
+    k = min((box[2] - box[0]) / (hi[0] - lo[0]), (box[3] - box[1]) / (hi[1] - lo[1]))
+    off = np.array([(box[0] + box[2]) / 2, (box[1] + box[3]) / 2]) - k * (lo + hi) / 2
+    im = Image.new("L", (W * S, H * S), 0)
+    d = ImageDraw.Draw(im)
+    for s in strokes:
+        p = (s * k + off) * S
+        # resample evenly so the nib's stamps overlap into a smooth stroke
+        seg = np.hypot(*np.diff(p, axis=0).T)
+        u = np.concatenate([[0], np.cumsum(seg)])
+        q = np.linspace(0, u[-1], max(2, int(u[-1] / 1.5)))
+        p = np.stack([np.interp(q, u, p[:, 0]), np.interp(q, u, p[:, 1])], 1)
+        f = q / max(u[-1], 1e-6)
+        press = 0.9 + 0.1 * np.sin(np.pi * f)  # a touch more weight mid-stroke
+        for (x, y), w in zip(p, press):
+            d.polygon(nib_polygon(x, y, w * k * S), fill=255)
+    return np.asarray(im, dtype=np.float64) / 255.0
 
 
 def grain(w, h, seed, along_x=True, scale=1.0):
@@ -56,23 +143,30 @@ def make_kanban():
     board = np.where((depth == 5)[..., None], np.minimum(board * 1.12, 1), board)
     img = to_image(board)
 
-    # carved letters: dark ink, light lip below-right, dark lip above-left
-    font = ImageFont.truetype(FONT, 60)
-    probe = ImageDraw.Draw(img)
-    l, t, r, b = probe.textbbox((0, 0), TITLE, font=font)
-    x0 = (W - (r - l)) // 2 - l
-    y0 = (H - (b - t)) // 2 - t - 1
-    mask = Image.new("L", (W, H), 0)
-    ImageDraw.Draw(mask).text((x0, y0), TITLE, font=font, fill=255)
-    m = np.asarray(mask, dtype=np.float64) / 255.0
+    # carved letters: cut with a V-tool along the brush-drawn word, the cut
+    # stained dark; the wall facing the light catches a little of it
+    m4 = lettering_mask(W, H)
+    h = blur(m4, 2.2 * S) * m4
+    gy, gx = np.gradient(h)
+    k = -2.6 * S  # negative relief: the surface goes down into the wood
+    nx, ny, nz = -gx * k, -gy * k, np.ones_like(gx)
+    lam = (nx * LIGHT[0] + ny * LIGHT[1] + nz * LIGHT[2]) / np.sqrt(nx * nx + ny * ny + nz * nz)
+    lit = Image.fromarray((np.clip(lam, 0, 1) * m4 * 255).round().astype(np.uint8), "L")
+    m = np.asarray(Image.fromarray((m4 * 255).astype(np.uint8), "L").resize((W, H), Image.BOX),
+                   dtype=np.float64) / 255.0
+    lam1 = np.asarray(lit.resize((W, H), Image.BOX), dtype=np.float64) / 255.0 / np.maximum(m, 1e-6)
     shift = lambda a, dx, dy: np.roll(np.roll(a, dy, 0), dx, 1)
     c = np.asarray(img, dtype=np.float64) / 255.0
-    lip = np.clip(shift(m, 1, 1) + shift(m, 2, 2) - m, 0, 1)
-    c = c * (1 - lip[..., None]) + np.array([1.0, 0.95, 0.84]) * lip[..., None]
-    ink = ramp([(24, 10, 4), INK, (92, 52, 28)], np.clip(0.5 + 0.8 * (grain(W, H, 5) - 0.55), 0, 1))
-    inner = np.clip(m - shift(m, 1, 1), 0, 1)  # top-left inside of each stroke lies in shadow
-    ink = ink * (1 - 0.45 * inner[..., None])
-    c = c * (1 - m[..., None]) + ink * m[..., None]
+    # the board's cut edge below and right of each stroke catches the light,
+    # the edge above and left falls into the cut's shadow
+    lip = np.clip(shift(m, 1, 1) - m, 0, 1)
+    c = c * (1 - 0.55 * lip[..., None]) + np.array([1.0, 0.96, 0.86]) * 0.55 * lip[..., None]
+    dark = np.clip(shift(m, -1, -1) - m, 0, 1) * (1 - lip)
+    c = c * (1 - 0.35 * dark[..., None])
+    stain = ramp(LETTER, np.clip(0.02 + 0.8 * lam1 + 0.3 * (grain(W, H, 5) - 0.6), 0, 1))
+    rim = np.clip(m - np.minimum.reduce([shift(m, 1, 0), shift(m, -1, 0), shift(m, 0, 1), shift(m, 0, -1)]), 0, 1)
+    stain = stain * (1 - 0.35 * rim[..., None])
+    c = c * (1 - m[..., None]) + stain * m[..., None]
     img = to_image(c)
 
     # frame: dark red-brown, grain along each side, mitred corners, rounded edge

@@ -193,11 +193,32 @@ TEST(ManualShow, KeysDuringTheShowAbortAndRestartFromTheTitle) {
     EXPECT_EQ(f.steps.size(), steps) << "no step after the abort";
 
     // Right again: from the title, with the music silent until entry 17.
+    const size_t again = r.Mark();
     r.Press(plat::VK_RIGHT);
     r.Advance(10000);
     ASSERT_GT(f.steps.size(), steps);
     EXPECT_EQ(f.steps[steps].before, 0);
     EXPECT_EQ(f.steps[steps].picture, 3);
+    EXPECT_EQ(r.LogSince(again), (std::vector<std::string>{SoundLine(r, 8), "mci: stop bgm", "mci: close bgm"}));
+}
+
+TEST(ManualShow, TitleLeavesOnlyBlackAndTheFirstSketch) {
+    ShowRun r(manualtest::kClearLine);
+    ToItem17(r);
+    auto& f = *r.form;
+    r.Press(plat::VK_RIGHT);
+    r.Advance(6000);  // the title step is over, the first line not yet begun
+    ASSERT_EQ(f.steps.size(), 1u);
+    const plat::Surface& v = f.Display[0];
+    int lit = 0;
+    for (int y = 16; y <= 560; ++y)
+        for (int x = 16; x <= 752; ++x) {
+            const bool sketch = x >= 141 && x < 141 + 192 && y >= 136 && y < 136 + 305;
+            if (!sketch && v.PixelRGB(x, y) != 0) ++lit;
+        }
+    EXPECT_EQ(lit, 0) << "the blinds and the faded title word leave nothing but black";
+    // The menu screen's outer frame still shows around it.
+    EXPECT_EQ(Region(v, 0, 0, 768, 16), Region(f.Display[2], 0, 0, 768, 16));
 }
 
 TEST(ManualShow, EscMidStepEndsTheProgramAfterThatStep) {

@@ -230,6 +230,7 @@ TEST(ManualPages, CharacterCardsHoldWholePortraitsAndTheirLines) {
             }
         EXPECT_FALSE(f.Display[1].FontBold);
         EXPECT_FLOAT_EQ(f.Display[1].FontSize, 9.0f);
+        EXPECT_EQ(f.i, lines.count) << "the text loop's counter is left past the last line";
     }
 }
 
@@ -273,6 +274,9 @@ TEST(ManualPages, ProloguePagesHeadingLinesBlanksAndFooters) {
             EXPECT_EQ(std::string(manual::texts::ProText[p][20]), "");
         }
         EXPECT_EQ(f.Display[1].ForeColor, f.BlackColour);
+        EXPECT_FLOAT_EQ(f.Display[1].FontSize, 10.0f);
+        EXPECT_FALSE(f.Display[1].FontBold);
+        EXPECT_EQ(f.i, lines) << "the text loop's counter is left past the last line";
     }
 }
 
@@ -295,5 +299,6 @@ TEST(ManualPages, EpilogueBoxStaysEmptyUntilTheGameIsWon) {
             EXPECT_EQ(inside.count, 0);
         }
         EXPECT_FALSE(f.Display[1].FontItalic);
+        EXPECT_EQ(f.i, 3) << "the loop over the three lines runs whether or not it draws";
     }
 }

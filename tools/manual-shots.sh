@@ -18,7 +18,8 @@ disp=$(mktemp)
 xvfb=""
 pid=""
 cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  # The program first, so it does not lose its display under it.
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   rm -rf "$work" "$disp"
 }
@@ -89,9 +90,13 @@ if [ "$full" = "--full" ]; then
   at 430 show-06-thanks
   at 444 show-07-oshimai
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-  kill -0 "$pid" 2>/dev/null && echo "the show did not end the program"
+  if kill -0 "$pid" 2>/dev/null; then
+    echo "the show did not end the program"
+    exit 1
+  fi
 else
   # Left aborts back to the menu.
   key Left 1.0
   shot show-08-aborted
 fi
+exit 0

@@ -100,7 +100,9 @@ void Form1::LoadPas() {
     std::string data(ClearFileReadLimit, '\0');
     file.read(&data[0], ClearFileReadLimit);
     data.resize(static_cast<size_t>(file.gcount()));
-    const bool complete = file.eof();
+    // A file of exactly the limit has been read whole: look one byte further.
+    const bool complete = file.eof() || file.peek() == std::char_traits<char>::eof();
+    if (file.bad()) return;  // a read error: what came before it proves nothing
     std::string field;
     if (FirstField(data, complete, field)) ClearText = field;
 }

@@ -37,6 +37,8 @@ TEST(ManualClearFile, OnlyTheMarkerAsFirstFieldOpensTheEpilogue) {
         {"marker then a huge tail", std::string("KOLTEV\n") + huge, 1},
         {"a first line longer than what is read", huge + "\nKOLTEV\n", 0},
         {"unclosed quote beyond what is read", "\"KOLTEV" + huge, 0},
+        {"no line end, the file exactly as long as what is read", std::string(4090, ' ') + "KOLTEV", 1},
+        {"no line end, one byte past what is read", std::string(4091, ' ') + "KOLTEV", 0},
         {"no file", std::nullopt, 0},
     };
     for (const Case& c : cases) {

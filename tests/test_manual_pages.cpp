@@ -35,6 +35,22 @@ Ink InkIn(const plat::Surface& s, int x0, int x1, int y0, int y1, const plat::Su
 // Text height in pixels for a size in points.
 int Em(int size) { return size * 96 / 72; }
 
+// Whether the rectangle of `shown` holds exactly `text` at (x, y) in the given
+// style on a plain `ground`: the same text drawn on a copy must change nothing.
+bool ShowsText(const plat::Surface& shown, int x0, int y0, int x1, int y1, uint32_t ground, int x, int y,
+               float size, bool bold, uint32_t colour, const std::string& text) {
+    plat::Surface ref = shown;
+    ref.FillBox(x0, y0, x1, y1, plat::RGB(ground >> 16, (ground >> 8) & 255, ground & 255));
+    ref.FontSize = size;
+    ref.FontBold = bold;
+    ref.FontItalic = false;
+    ref.ForeColor = plat::RGB(colour >> 16, (colour >> 8) & 255, colour & 255);
+    ref.CurrentX = static_cast<float>(x);
+    ref.CurrentY = static_cast<float>(y);
+    ref.Print(text);
+    return Region(ref, x0, y0, x1 - x0 + 1, y1 - y0 + 1) == Region(shown, x0, y0, x1 - x0 + 1, y1 - y0 + 1);
+}
+
 struct Started {
     Run1 r{manualtest::kClearLine};
     Started() { r.Start(); }
@@ -214,6 +230,7 @@ TEST(ManualPages, CharacterCardsHoldWholePortraitsAndTheirLines) {
             }
         EXPECT_FALSE(f.Display[1].FontBold);
         EXPECT_FLOAT_EQ(f.Display[1].FontSize, 9.0f);
+        EXPECT_EQ(f.i, lines.count) << "the text loop's counter is left past the last line";
     }
 }
 
@@ -243,12 +260,23 @@ TEST(ManualPages, ProloguePagesHeadingLinesBlanksAndFooters) {
             EXPECT_EQ(std::string(manual::texts::ProText[p][k]).empty(), blank) << "line " << k;
         }
         EXPECT_GT(InkIn(v, 338, 736, 518, 518 + Em(10) + 2, nullptr, kCream).count, 0) << "footer";
+        // The heading and the footer, word for word, in black.
+        EXPECT_TRUE(ShowsText(v, 311, 32, 736, 85, kCream, 337, 48, 11, true, 0,
+                              "--- " + std::to_string(p + 1) + " ---"))
+            << "heading";
+        const char* footer = p == 0    ? "カーソルキー右で次のページ　＞＞＞"
+                             : p < 13 ? "＜＜＜左　⇔　右＞＞＞"
+                                      : "＜＜＜カーソルキー左で前のページ";
+        EXPECT_TRUE(ShowsText(v, 311, 516, 736, 544, kCream, 340, 518, 10, false, 0, footer)) << "footer";
         if (p < 13) {
             EXPECT_EQ(std::string(manual::texts::ProText[p][19]),
                       p == 0 ? "カーソルキー右で次のページ　＞＞＞" : "＜＜＜左　⇔　右＞＞＞");
             EXPECT_EQ(std::string(manual::texts::ProText[p][20]), "");
         }
         EXPECT_EQ(f.Display[1].ForeColor, f.BlackColour);
+        EXPECT_FLOAT_EQ(f.Display[1].FontSize, 10.0f);
+        EXPECT_FALSE(f.Display[1].FontBold);
+        EXPECT_EQ(f.i, lines) << "the text loop's counter is left past the last line";
     }
 }
 
@@ -271,5 +299,6 @@ TEST(ManualPages, EpilogueBoxStaysEmptyUntilTheGameIsWon) {
             EXPECT_EQ(inside.count, 0);
         }
         EXPECT_FALSE(f.Display[1].FontItalic);
+        EXPECT_EQ(f.i, 3) << "the loop over the three lines runs whether or not it draws";
     }
 }

@@ -2,6 +2,7 @@
 // keys during the show, abort and restart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "manual_fixture.h"
@@ -20,6 +21,8 @@ struct ShowForm : manual::Form1 {
         int picture = -1;       // the sketch shown after the step
         int period = 0;         // Timer2 after the step
         int inkRow2 = 0;        // lit pixels on the text row of a page's second entry
+        uint32_t brightest = 0;  // on the row of the entry this step showed
+        int white = 0;          // pure white pixels where the closing word stands
         std::vector<std::string> log;
     };
     std::vector<Step> steps;
@@ -38,6 +41,13 @@ struct ShowForm : manual::Form1 {
         s.period = Timer2.Interval();
         for (int y = 158; y < 178; ++y)
             for (int x = 355; x <= 750; ++x) s.inkRow2 += Display[0].PixelRGB(x, y) != 0;
+        if (s.before >= 1 && s.before <= 98) {
+            const int row = (s.before % 14) * 25 + 108;
+            for (int y = row; y < row + 20; ++y)
+                for (int x = 354; x <= 750; ++x) s.brightest = std::max(s.brightest, Display[0].PixelRGB(x, y));
+        }
+        for (int y = 430; y < 452; ++y)
+            for (int x = 358; x <= 480; ++x) s.white += Display[0].PixelRGB(x, y) == 0xFFFFFF;
         const auto& l = host().Log().lines;
         s.log.assign(l.begin() + static_cast<std::ptrdiff_t>(mark), l.end());
     }
@@ -121,6 +131,11 @@ TEST(ManualShow, RunsToItsEndOnTheSchedule) {
         } else {
             EXPECT_TRUE(s.log.empty()) << "no music command";
         }
+        // A line fades in to near white, never to white; only the closing word is white.
+        if (!f.EpiText[k].empty()) {
+            EXPECT_EQ(s.brightest, 0xFAFAFAu);
+        }
+        EXPECT_EQ(s.white > 0, k >= 97) << "おしまい";
         // A page's first entry clears the last page's lines.
         if (k % 14 == 1) {
             EXPECT_EQ(s.inkRow2, 0);
@@ -178,11 +193,32 @@ TEST(ManualShow, KeysDuringTheShowAbortAndRestartFromTheTitle) {
     EXPECT_EQ(f.steps.size(), steps) << "no step after the abort";
 
     // Right again: from the title, with the music silent until entry 17.
+    const size_t again = r.Mark();
     r.Press(plat::VK_RIGHT);
     r.Advance(10000);
     ASSERT_GT(f.steps.size(), steps);
     EXPECT_EQ(f.steps[steps].before, 0);
     EXPECT_EQ(f.steps[steps].picture, 3);
+    EXPECT_EQ(r.LogSince(again), (std::vector<std::string>{SoundLine(r, 8), "mci: stop bgm", "mci: close bgm"}));
+}
+
+TEST(ManualShow, TitleLeavesOnlyBlackAndTheFirstSketch) {
+    ShowRun r(manualtest::kClearLine);
+    ToItem17(r);
+    auto& f = *r.form;
+    r.Press(plat::VK_RIGHT);
+    r.Advance(6000);  // the title step is over, the first line not yet begun
+    ASSERT_EQ(f.steps.size(), 1u);
+    const plat::Surface& v = f.Display[0];
+    int lit = 0;
+    for (int y = 16; y <= 560; ++y)
+        for (int x = 16; x <= 752; ++x) {
+            const bool sketch = x >= 141 && x < 141 + 192 && y >= 136 && y < 136 + 305;
+            if (!sketch && v.PixelRGB(x, y) != 0) ++lit;
+        }
+    EXPECT_EQ(lit, 0) << "the blinds and the faded title word leave nothing but black";
+    // The menu screen's outer frame still shows around it.
+    EXPECT_EQ(Region(v, 0, 0, 768, 16), Region(f.Display[2], 0, 0, 768, 16));
 }
 
 TEST(ManualShow, EscMidStepEndsTheProgramAfterThatStep) {

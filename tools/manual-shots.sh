@@ -18,7 +18,8 @@ disp=$(mktemp)
 xvfb=""
 pid=""
 cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  # The program first, so it does not lose its display under it.
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   rm -rf "$work" "$disp"
 }
@@ -74,10 +75,9 @@ shot menu-17
 key Right 0.3
 start=$(date +%s.%N)
 at() {  # waits until t seconds after the Right key, then shoots
-  local now wait
-  now=$(date +%s.%N)
-  wait=$(echo "$start + $1 - $now" | bc)
-  [ "${wait#-}" = "$wait" ] && sleep "$wait"
+  local wait
+  wait=$(awk -v s="$start" -v t="$1" -v now="$(date +%s.%N)" 'BEGIN { w = s + t - now; if (w > 0) printf "%.3f", w }')
+  [ -n "$wait" ] && sleep "$wait"
   shot "$2"
 }
 at 0.05 show-00-blinds
@@ -90,9 +90,13 @@ if [ "$full" = "--full" ]; then
   at 430 show-06-thanks
   at 444 show-07-oshimai
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-  kill -0 "$pid" 2>/dev/null && echo "the show did not end the program"
+  if kill -0 "$pid" 2>/dev/null; then
+    echo "the show did not end the program"
+    exit 1
+  fi
 else
   # Left aborts back to the menu.
   key Left 1.0
   shot show-08-aborted
 fi
+exit 0

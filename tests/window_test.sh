@@ -4,31 +4,16 @@
 set -u
 program="$1"
 shot="${2:-}"
-# Xvfb picks a free display itself and writes its number once it accepts clients.
-dispfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dispfile" >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; [ -n "${pid:-}" ] && kill $pid 2>/dev/null; rm -f "$dispfile"' EXIT
-number=""
-for _ in $(seq 100); do
-  number=$(tr -dc 0-9 <"$dispfile")
-  [ -n "$number" ] && break
-  kill -0 $xvfb 2>/dev/null || break
-  sleep 0.1
-done
-[ -n "$number" ] || { echo "FAIL: the virtual display (Xvfb) could not be started"; exit 1; }
-export DISPLAY=":$number"
+. "$(dirname "$0")/virtual_display.sh"
+xvfb=""
+pid=""
+png=""
+trap '[ -n "$pid" ] && kill $pid 2>/dev/null; [ -n "$xvfb" ] && kill $xvfb 2>/dev/null; [ -n "$png" ] && rm -f "$png"' EXIT
+start_virtual_display || { echo "FAIL: the virtual display (Xvfb) could not be started"; exit 1; }
 
 SDL_AUDIODRIVER=dummy "$program" &
 pid=$!
-win=""
-
-for _ in $(seq 100); do
-  win=$(xdotool search --name '^Form1$' 2>/dev/null | head -1)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
-[ -n "$win" ] || { echo "FAIL: no window named Form1"; exit 1; }
+find_program_window || { echo "FAIL: no window named Form1"; exit 1; }
 sleep 0.5
 geometry=$(xdotool getwindowgeometry "$win")
 echo "$geometry"

@@ -14,14 +14,13 @@ full="${3:-}"
 mkdir -p "$out"
 
 work=$(mktemp -d)
-disp=$(mktemp)
 xvfb=""
 pid=""
 cleanup() {
   # The program first, so it does not lose its display under it.
   [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work" "$disp"
+  rm -rf "$work"
 }
 trap cleanup EXIT
 
@@ -32,20 +31,12 @@ mkdir -p "$work/se"
 cp "$folder"/se/*.wav "$work/se/" 2>/dev/null
 printf 'KOLTEV\n' >"$work/se/da.txt"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$disp" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$disp" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -1 "$disp")"
+. "$(dirname "$0")/../tests/virtual_display.sh"
+start_virtual_display || { echo "the virtual display (Xvfb) could not be started" >&2; exit 1; }
 
 SDL_AUDIODRIVER=dummy "$work/$(basename "$program")" &
 pid=$!
-win=""
-for _ in $(seq 100); do
-  win=$(xdotool search --name '^Form1$' 2>/dev/null | head -1)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
-[ -n "$win" ] || { echo "no window"; exit 1; }
+find_program_window || { echo "no window" >&2; exit 1; }
 xdotool mousemove 1020 764  # keep the pointer off the window
 xdotool windowfocus --sync "$win" 2>/dev/null
 sleep 1

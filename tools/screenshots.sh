@@ -5,22 +5,15 @@ set -u
 program="$1"
 out="${2:-.}"
 mkdir -p "$out"
-dispfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dispfile" >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; [ -n "${pid:-}" ] && kill $pid 2>/dev/null; rm -f "$dispfile"' EXIT
-for _ in $(seq 50); do [ -s "$dispfile" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -1 "$dispfile")"
+. "$(dirname "$0")/../tests/virtual_display.sh"
+xvfb=""
+pid=""
+trap '[ -n "$pid" ] && kill $pid 2>/dev/null; [ -n "$xvfb" ] && kill $xvfb 2>/dev/null' EXIT
+start_virtual_display || { echo "the virtual display (Xvfb) could not be started" >&2; exit 1; }
 
 SDL_AUDIODRIVER=dummy "$program" &
 pid=$!
-win=""
-for _ in $(seq 100); do
-  win=$(xdotool search --name '^Form1$' 2>/dev/null | head -1)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
-[ -n "$win" ] || { echo "no game window appeared" >&2; exit 1; }
+find_program_window || { echo "no game window appeared" >&2; exit 1; }
 start=$(date +%s.%N)
 
 # Waits until the given number of seconds after the window appeared, then

@@ -31,11 +31,12 @@ void Form1::Taosita() {
     TspHyouji();
     RoboHyouji(RobotPicture);
 
-    for (i = 0; i <= 6; ++i) {
-        if (CharDown[i] == 1) {
-            CharDown[i] = 0;
-            CharHp[i] = 1;
-            CharPos[i] = kSleeping;
+    // A counter of its own: the shared ones keep what the displays left.
+    for (int c = 0; c <= 6; ++c) {
+        if (CharDown[c] == 1) {
+            CharDown[c] = 0;
+            CharHp[c] = 1;
+            CharPos[c] = kSleeping;
         }
     }
     AliveCount = 7;
@@ -94,13 +95,13 @@ void Form1::EndSyori() {
 
     Ueito(2000);
     Play(7);
-    for (k = 12; k >= 0; --k) {
+    for (int k = 12; k >= 0; --k) {
         apiResult = plat::BitBlt(screen, 321, 33 + 10 * k, 127, 10, Display[2], 321, 33 + 10 * k, kit::SRCCOPY);
         Ueito(50);
     }
     Ueito(2000);
     screen.FontItalic = true;
-    for (k = 0; k <= 15; ++k) {
+    for (int k = 0; k <= 15; ++k) {
         Play(6);
         MojiSyu(0, 36, 1, kit::QBColor(0));
         Locate(0, 185 + 25 * k, 170, kLetters[k]);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "battle_fixture.h"
@@ -610,6 +611,37 @@ TEST_F(Game, ABeatenRobotBringsTheNextAndRevivesTheFallen) {
         EXPECT_EQ(form.CharY[c], 390);
     }
     EXPECT_EQ(form.KeyMode, 0);
+}
+
+// The shake, the damage show, Up and a beaten robot (also the last) leave
+// the shared counters as the displays and the tick expect; 99 is untouched.
+TEST_F(Game, TheBattleRoutinesRunOnlyTheirOwnSharedCounters) {
+    struct Case {
+        const char* what;
+        std::function<void(Game&)> run;
+        int i, j, k, n;
+    };
+    const Case cases[] = {
+        {"shake", [](Game& g) { g.form.TestYure(); }, 6, 99, 99, 99},
+        {"damage show", [](Game& g) { g.form.DmEnsyutu(); }, 8, 99, 99, 7},
+        {"Up from Long", [](Game& g) { g.Key(VK_UP); }, 7, 0, 7, 7},
+        {"robot beaten", [](Game& g) { g.form.Taosita(); }, 2, 99, 99, 99},
+        {"the last robot beaten",
+         [](Game& g) {
+             g.form.RobotIndex = 7;
+             g.form.Taosita();
+         },
+         2, 99, 99, 99},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        form.i = form.j = form.k = form.n = 99;
+        c.run(*this);
+        EXPECT_EQ(form.i, c.i);
+        EXPECT_EQ(form.j, c.j);
+        EXPECT_EQ(form.k, c.k);
+        EXPECT_EQ(form.n, c.n);
+    }
 }
 
 struct Clear : Game {

@@ -109,7 +109,9 @@ void Form1::Timer2_Timer() {
             }
         }
         DrawChar = static_cast<uint8_t>(i);
-        PutC(CharX[i], CharY[i], CharAnimFrame[i]);
+        // Once the last robot has fallen, the clear presentation stands on the
+        // field for good: a sprite restored over it would cut its letters.
+        if (RobotIndex < 8) PutC(CharX[i], CharY[i], CharAnimFrame[i]);
     }
 }
 

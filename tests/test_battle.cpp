@@ -656,6 +656,14 @@ struct Clear : Game {
         return testing::internal::GetCapturedStderr();
     }
     fs::path File() const { return dir / "se" / "da.txt"; }
+    // Pixels of the letters' light pass in the band of the sprite at x0.
+    int lettersNear(int x0) const {
+        int light = 0;
+        for (int y = 160; y < 240; ++y)
+            for (int x = x0 - 8; x < x0 + 40; ++x) light += Pixel(0, x, y) == plat::ToRGB(form.HpBarColour);
+        return light;
+    }
+    void TestBody() override {}
 };
 
 TEST_F(Clear, TheEighthRobotWritesTheClearFileAndEndsTheGame) {
@@ -709,6 +717,20 @@ TEST_F(Clear, TheEighthRobotWritesTheClearFileAndEndsTheGame) {
     // Written again (a second won game): the same eight bytes.
     form.SavePas();
     EXPECT_EQ(ReadFile(File()), std::string("KOLTEV\r\n"));
+}
+
+// The tick runs on after the clear presentation; the sprites it would draw
+// last must not cut into the letters, also one standing at the front row.
+TEST_F(Clear, TheLettersStayWholeOverTheFrontRow) {
+    Stand(3, kChicken);
+    BeatTheLast();
+    const int withSprite = lettersNear(form.CharX[3]);
+    // The same presentation over an empty front row.
+    Clear bare;
+    bare.SetUp();
+    bare.BeatTheLast();
+    EXPECT_EQ(withSprite, bare.lettersNear(form.CharX[3])) << "the letters around the front-row sprite were cut";
+    bare.TearDown();
 }
 
 struct ClearFails : Clear, ::testing::WithParamInterface<const char*> {};

@@ -20,6 +20,7 @@
 #include "../kit/form.h"
 #include "../game/form1.h"
 #include "../platform/quiet.h"
+#include "../tests/replay.h"
 
 namespace {
 
@@ -291,11 +292,6 @@ void IdleAudio(int seconds) {
 }
 
 // ---------------------------------------------------------------- the battle
-
-#include <filesystem>
-#include <unistd.h>
-
-#include "../tests/replay.h"
 
 // CPU of one robot attack (shares, shake, damage show, knock-out judgement,
 // panels) with its waits taken out: headless, a wait only counts virtual

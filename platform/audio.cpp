@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <fstream>
-#include <sstream>
+
+#include "files.h"
 
 namespace plat {
 
@@ -21,21 +21,41 @@ bool EndsWithNoCase(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && Lower(s.substr(s.size() - tail.size())) == tail;
 }
 
+// Every white-space character of the C locale separates words, all alike.
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
 std::vector<std::string> Words(const std::string& s) {
-    std::istringstream in(s);
     std::vector<std::string> words;
-    for (std::string w; in >> w;) words.push_back(w);
+    for (size_t k = 0; k < s.size();) {
+        if (IsBlank(s[k])) {
+            ++k;
+            continue;
+        }
+        const size_t from = k;
+        while (k < s.size() && !IsBlank(s[k])) ++k;
+        words.push_back(s.substr(from, k - from));
+    }
     return words;
 }
 
-// The first n bytes of a file; fewer when the file is shorter or unreadable.
-std::string Head(const std::string& path, size_t n) {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes(n, '\0');
-    in.read(&bytes[0], static_cast<std::streamsize>(n));
-    bytes.resize(in ? n : static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-    return bytes;
+bool AllBlank(const std::string& s) { return std::all_of(s.begin(), s.end(), IsBlank); }
+
+// Where the white space before the last "alias" word of lower stands, or npos.
+size_t LastAlias(const std::string& lower) {
+    for (size_t at = lower.rfind("alias"); at != std::string::npos && at > 0;
+         at = lower.rfind("alias", at - 1)) {
+        if (IsBlank(lower[at - 1]) && at + 5 < lower.size() && IsBlank(lower[at + 5])) return at - 1;
+    }
+    return std::string::npos;
 }
+
+bool IsMidiName(const std::string& path) {
+    return EndsWithNoCase(path, ".mid") || EndsWithNoCase(path, ".midi");
+}
+
+bool IsMidiHead(const std::string& head) { return head.compare(0, 4, "MThd") == 0; }
 
 void PutLe(std::vector<uint8_t>& out, uint32_t v, int bytes) {
     for (int k = 0; k < bytes; ++k) out.push_back(static_cast<uint8_t>(v >> (8 * k)));
@@ -49,14 +69,12 @@ std::string NativePath(const std::string& path) {
     return out;
 }
 
-bool IsMidiFile(const std::string& path) {
-    if (!EndsWithNoCase(path, ".mid") && !EndsWithNoCase(path, ".midi")) return false;
-    return Head(path, 4) == "MThd";
-}
+bool IsMidiFile(const std::string& path) { return IsMidiName(path) && IsMidiHead(ReadHead(path, 4)); }
 
-bool IsWavFile(const std::string& path) {
-    const std::string head = Head(path, 12);
-    return head.size() == 12 && head.compare(0, 4, "RIFF") == 0 && head.compare(8, 4, "WAVE") == 0;
+bool IsWavFile(const std::string& path) { return IsWavHead(ReadHead(path, 12)); }
+
+bool IsWavHead(const std::string& head) {
+    return head.size() >= 12 && head.compare(0, 4, "RIFF") == 0 && head.compare(8, 4, "WAVE") == 0;
 }
 
 std::vector<uint8_t> DefaultSoundWav(int rate) {
@@ -111,19 +129,28 @@ Mci::Mci(std::unique_ptr<MusicPlayer> player, AudioLog* log)
     : player_(std::move(player)), log_(log) {}
 
 int Mci::Open(const std::string& rest) {
-    // The path may hold blanks, so it ends at the last " alias " rather than
+    // The path may hold blanks, so it ends at the last "alias" word rather than
     // at the next blank.
-    const size_t at = Lower(rest).rfind(" alias ");
+    const size_t at = LastAlias(Lower(rest));
     if (at == std::string::npos) return kMciMissingParameter;
     const std::vector<std::string> alias = Words(rest.substr(at + 7));
     if (alias.size() != 1) return alias.empty() ? kMciMissingParameter : kMciUnrecognizedCommand;
     const std::string path = NativePath(rest.substr(0, at));
-    if (path.find_first_not_of(' ') == std::string::npos) return kMciMissingParameter;
+    if (AllBlank(path)) return kMciMissingParameter;
     if (open_) return kMciDuplicateAlias;
 
-    std::ifstream probe(path, std::ios::binary);
-    if (!probe) return kMciFileNotFound;
-    if (!player_->Load(path)) return kMciCannotLoadDriver;
+    // Read once, here: what the player gets is what was checked, and a pipe
+    // or a huge file in place of a tune never reaches it.
+    std::string midi;
+    const FileStatus status = ReadRegular(path, kMaxMusicBytes, &midi);
+    if (status != FileStatus::Ok) {
+        ReportNoMusic(path, Why(status, kMaxMusicBytes));
+        return status == FileStatus::TooLarge ? kMciCannotLoadDriver : kMciFileNotFound;
+    }
+    if (!IsMidiName(path) || !IsMidiHead(midi) || !player_->Load(path, midi)) {
+        ReportNoMusic(path, "is not music");
+        return kMciCannotLoadDriver;
+    }
     open_ = true;
     alias_ = Lower(alias[0]);
     return kMciOk;
@@ -137,8 +164,9 @@ int Mci::Send(const std::string& command, std::string* reply) {
     if (words.empty()) return kMciUnrecognizedCommand;
     const std::string verb = Lower(words[0]);
     if (verb == "open") {
-        // Everything after "open" and the one blank that follows it.
-        const size_t path = command.find_first_not_of(" \t") + 5;
+        // Everything after "open" and the one white-space character that follows it.
+        const size_t path = static_cast<size_t>(std::find_if_not(command.begin(), command.end(), IsBlank) -
+                                                command.begin()) + 5;
         return path < command.size() ? Open(command.substr(path)) : kMciMissingParameter;
     }
 
@@ -185,8 +213,8 @@ int SndPlaySound(SoundPlayer& player, const char* name, unsigned flags, AudioLog
     return 1;
 }
 
-bool SilentMusic::Load(const std::string& path) {
-    if (!IsMidiFile(path)) return false;
+bool SilentMusic::Load(const std::string& path, const std::string& midi) {
+    (void)midi;
     path_ = path;
     loaded_ = true;
     playing_ = atEnd_ = false;

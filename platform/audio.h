@@ -21,7 +21,9 @@ namespace plat {
 class MusicPlayer {
 public:
     virtual ~MusicPlayer() = default;
-    virtual bool Load(const std::string& path) = 0;  // false: no such file or not music
+    // midi: the whole file at path, already read and seen to begin as MIDI.
+    // false: the device cannot play it.
+    virtual bool Load(const std::string& path, const std::string& midi) = 0;
     virtual void Play() = 0;                         // from the current position
     virtual void Stop() = 0;                         // keeps the position
     virtual void SeekStart() = 0;
@@ -61,12 +63,20 @@ enum MciError : int {
     kMciDuplicateAlias = 289,       // open while the alias (or another one) is open
 };
 
+// A tune is at most this long (the real ones are a few tens of KB); a longer
+// file is not music.
+constexpr size_t kMaxMusicBytes = 1 << 20;
+
 // Interprets media-control command strings for one alias at a time:
 //   "open <path> alias <name>", "play <name>", "stop <name>",
 //   "seek <name> to start", "close <name>", "status <name> mode".
-// Keywords and the alias compare without regard to case. The path of "open"
-// runs from after "open " to the last " alias ", so blanks in it are fine;
-// its "\" separators become "/".
+// Keywords and the alias compare without regard to case. Words are separated
+// by any white space (blank, tab, line feed, vertical tab, form feed, carriage
+// return), all alike. The path of "open" runs from after "open" and the one
+// white-space character that follows it to the white space before the last
+// "alias" word, so blanks in it are fine; its "\" separators become "/".
+// Only a regular file of at most kMaxMusicBytes opens; a file that does not
+// open gives one line on stderr (once per file in a run).
 // Returns 0 on success, a non-zero MciError otherwise; on error nothing changes
 // and *reply (when given) is left empty.
 class Mci {
@@ -95,11 +105,14 @@ int SndPlaySound(SoundPlayer& player, const char* name, unsigned flags, AudioLog
 std::string NativePath(const std::string& path);
 
 // True when path names a Standard MIDI File: a ".mid" or ".midi" name (any case)
-// whose contents begin with a MIDI header.
+// whose contents begin with a MIDI header. These checks open regular files only:
+// anything else (a pipe, a folder) is no such file.
 bool IsMidiFile(const std::string& path);
 
 // True when path names a readable RIFF WAVE file.
 bool IsWavFile(const std::string& path);
+// True when the bytes begin a RIFF WAVE file.
+bool IsWavHead(const std::string& head);
 
 // The built-in default sound, a short soft two-tone chime, as a complete
 // 16-bit mono WAV file image at the given rate.
@@ -123,7 +136,7 @@ void CloseAudioDevice();
 // until the test declares it ended.
 class SilentMusic : public MusicPlayer {
 public:
-    bool Load(const std::string& path) override;
+    bool Load(const std::string& path, const std::string& midi) override;
     void Play() override { playing_ = loaded_ && !atEnd_; }
     void Stop() override { playing_ = false; }
     void SeekStart() override { atEnd_ = false; }

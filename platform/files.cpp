@@ -1,16 +1,143 @@
 #include "files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <mutex>
+#include <set>
 
 #include "audio.h"
+#include "text.h"
 
 namespace plat {
 
+namespace {
+
+std::mutex g_reportMu;
+std::string g_folder;  // empty: not yet known
+std::set<std::string> g_reported;
+
+std::string RunningProgramFolder() {
+    char buf[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return "";
+    const std::string p(buf, static_cast<size_t>(n));
+    const size_t slash = p.rfind('/');
+    return slash == std::string::npos ? "" : p.substr(0, slash);
+}
+
+// Reads until n bytes are in or the file ends.
+std::string ReadUpTo(int fd, size_t n) {
+    std::string bytes(n, '\0');
+    size_t got = 0;
+    while (got < n) {
+        const ssize_t r = read(fd, &bytes[got], n - got);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) break;
+        got += static_cast<size_t>(r);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+}  // namespace
+
+int OpenRegular(const std::string& path, FileStatus* status) {
+    FileStatus dummy;
+    FileStatus& st = status ? *status : dummy;
+    // O_NONBLOCK keeps the open itself from waiting for a writer on a pipe;
+    // the type is then checked on what was opened, so nothing can be swapped in between.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        st = errno == ENOENT || errno == ENOTDIR ? FileStatus::Missing
+             : errno == ENXIO                   ? FileStatus::NotRegular  // a socket
+                                                : FileStatus::Unreadable;
+        return -1;
+    }
+    struct stat info;
+    const bool known = fstat(fd, &info) == 0;
+    if (!known || !S_ISREG(info.st_mode)) {
+        st = known ? FileStatus::NotRegular : FileStatus::Unreadable;
+        close(fd);
+        return -1;
+    }
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    st = FileStatus::Ok;
+    return fd;
+}
+
+std::string ReadHead(const std::string& path, size_t n) {
+    const int fd = OpenRegular(path);
+    if (fd < 0) return "";
+    std::string head = ReadUpTo(fd, n);
+    close(fd);
+    return head;
+}
+
+FileStatus ReadRegular(const std::string& path, size_t maxBytes, std::string* bytes) {
+    bytes->clear();
+    FileStatus status;
+    const int fd = OpenRegular(path, &status);
+    if (fd < 0) return status;
+    struct stat info;
+    if (fstat(fd, &info) == 0 && static_cast<unsigned long long>(info.st_size) > maxBytes) {
+        close(fd);
+        return FileStatus::TooLarge;
+    }
+    // The file may grow while it is read: one byte past the limit tells.
+    std::string all = ReadUpTo(fd, maxBytes + 1);
+    close(fd);
+    if (all.size() > maxBytes) return FileStatus::TooLarge;
+    *bytes = std::move(all);
+    return FileStatus::Ok;
+}
+
 std::string GetShortPathName(const std::string& path) {
     const std::string native = NativePath(path);
-    struct stat st;
-    if (stat(native.c_str(), &st) != 0) return "";
+    FileStatus status;
+    const int fd = OpenRegular(native, &status);
+    if (fd < 0) {
+        ReportNoMusic(native, Why(status));
+        return "";
+    }
+    close(fd);
     return native;
+}
+
+void SetProgramFolder(const std::string& folder) {
+    std::lock_guard<std::mutex> lock(g_reportMu);
+    g_folder = folder;
+}
+
+void ReportNoMusic(const std::string& path, const std::string& why) {
+    std::lock_guard<std::mutex> lock(g_reportMu);
+    if (!g_reported.insert(path).second) return;
+    if (g_folder.empty()) g_folder = RunningProgramFolder();
+    std::string shown = path;
+    std::string prefix = g_folder;
+    if (!prefix.empty() && prefix.back() != '/') prefix += '/';
+    if (!prefix.empty() && shown.size() > prefix.size() && shown.compare(0, prefix.size(), prefix) == 0)
+        shown.erase(0, prefix.size());
+    std::fprintf(stderr, "%s: no music: %s %s\n", ProgramName().c_str(), shown.c_str(), why.c_str());
+}
+
+std::string Why(FileStatus status, size_t maxBytes) {
+    switch (status) {
+    case FileStatus::Ok: return "";
+    case FileStatus::Missing: return "is missing";
+    case FileStatus::NotRegular: return "is not a regular file";
+    case FileStatus::Unreadable: return "cannot be read";
+    case FileStatus::TooLarge:
+        if (maxBytes >= (1u << 20) && maxBytes % (1u << 20) == 0)
+            return "is larger than " + std::to_string(maxBytes >> 20) + " MiB";
+        return "is larger than " + std::to_string(maxBytes) + " bytes";
+    }
+    return "";
 }
 
 }  // namespace plat

@@ -116,7 +116,9 @@ void SetProgramFolder(const std::string& folder) {
 
 void ReportNoMusic(const std::string& path, const std::string& why) {
     std::lock_guard<std::mutex> lock(g_reportMu);
-    if (!g_reported.insert(path).second) return;
+    // The programs have a handful of tunes; a bound keeps a stream of made-up
+    // names (a fuzzer's) from growing the set without end.
+    if (g_reported.size() >= 256 || !g_reported.insert(path).second) return;
     if (g_folder.empty()) g_folder = RunningProgramFolder();
     std::string shown = path;
     std::string prefix = g_folder;

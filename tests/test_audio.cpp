@@ -240,3 +240,45 @@ TEST(DefaultSound, IsAShortSoftChimeWithoutClicks) {
     };
     EXPECT_GT(level(0.11, 0.16), level(0.08, 0.11));
 }
+
+// Any white space separates the words of a command, and the one character after
+// "open" may be any of them too.
+TEST_F(AudioFiles, EveryKindOfWhiteSpaceSeparatesWords) {
+    const std::string native = Write("bg/bg1.mid", kMidiHeader);
+    const std::string p = Win("bg\\bg1.mid");
+    struct Case {
+        std::string open;
+        int code;
+    };
+    const Case cases[] = {
+        {"\fopen " + p + " alias bgm", 0},
+        {"\vopen " + p + " alias bgm", 0},
+        {"\ropen " + p + " alias bgm", 0},
+        {"\n\t open " + p + " alias bgm", 0},
+        {"open\f" + p + "\talias\vbgm", 0},
+        {"open " + p + "\ralias bgm\r\n", 0},
+        {"OPEN\t" + p + "\fALIAS\fBgm", 0},
+        {"\fopen \f\v alias bgm", plat::kMciMissingParameter},
+        {"open " + p + "\falias\f", plat::kMciMissingParameter},
+        {"\vopen " + p + "\ralias\rbgm\rx", plat::kMciUnrecognizedCommand},
+        {"\fopen\f" + p + "\f", plat::kMciMissingParameter},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.open));
+        Device d;
+        std::string reply = "junk";
+        EXPECT_EQ(d.mci->Send(c.open, &reply), c.code);
+        EXPECT_EQ(reply, "");
+        EXPECT_EQ(d.mci->IsOpen(), c.code == 0);
+        if (c.code != 0) continue;
+        EXPECT_EQ(d.music->path(), native);
+        EXPECT_EQ(d.mci->Send("\fplay\vbgm\r"), 0);
+        reply.clear();
+        EXPECT_EQ(d.mci->Send("\vstatus\fbgm\tmode\r\n", &reply), 0);
+        EXPECT_EQ(reply, "playing");
+        EXPECT_EQ(d.mci->Send("seek\fbgm\vto\rstart"), 0);
+        EXPECT_EQ(d.Status(), "stopped");
+        EXPECT_EQ(d.mci->Send("\rclose\fbgm\v"), 0);
+        EXPECT_FALSE(d.mci->IsOpen());
+    }
+}

@@ -127,7 +127,8 @@ struct VirtualDisplay {
 class Viewer {
 public:
     explicit Viewer(const std::string& display) {
-        dpy_ = XOpenDisplay(display.c_str());
+        // A display busy starting programs may refuse a connection for a moment.
+        for (int tries = 0; !(dpy_ = XOpenDisplay(display.c_str())) && tries < 30; ++tries) SleepMs(100);
         if (!dpy_) return;
         root_ = DefaultRootWindow(dpy_);
         const int w = DisplayWidth(dpy_, DefaultScreen(dpy_)), h = DisplayHeight(dpy_, DefaultScreen(dpy_));
@@ -512,7 +513,9 @@ CpuFigure MeasureCpu(const Setup& s, Stretch what, Sound sound, const std::strin
     CpuFigure fig;
     Viewer screen(display);
     if (!screen.ok()) {
-        problem = "cannot open display " + display;
+        std::error_code ec;
+        problem = "cannot open display " + display +
+                  (fs::exists("/tmp/.X11-unix/X" + display.substr(1), ec) ? "" : " (its socket is gone)");
         return fig;
     }
     Program p;

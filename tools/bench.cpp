@@ -377,7 +377,10 @@ void Note(Setup& s, const std::string& text) {
 // runs silently, or the figure is not what it claims.
 void CheckSilent(Setup& s, const Program& p, Sound sound, const char* which) {
     if (sound != Sound::Silent) return;
-    const std::string said = p.FirstError();
+    // The line may come after the first picture, from a device opened on the side.
+    std::string said;
+    for (int wait = 0; wait < 100 && (said = p.FirstError()).find("without sound") == std::string::npos; ++wait)
+        SleepMs(10);
     if (said.find("without sound") == std::string::npos)
         Note(s, std::string("WARNING: ") + which + " did not report running without sound (it said: \"" + said +
                     "\"), so its \"no sound device\" figures had one");

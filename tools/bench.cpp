@@ -203,6 +203,22 @@ public:
             if (Ms(Clock::now() - start) > timeoutMs) return false;
         return true;
     }
+    // Starts noting windows mapped on the screen from now on.
+    void WatchMaps() {
+        XSelectInput(dpy_, root_, SubstructureNotifyMask);
+        XSync(dpy_, True);
+    }
+    // Whether a window was mapped since WatchMaps, as far as the replies read
+    // so far tell (every grab reads one).
+    bool Mapped() {
+        bool any = false;
+        while (XPending(dpy_)) {
+            XEvent e;
+            XNextEvent(dpy_, &e);
+            any = any || e.type == MapNotify;
+        }
+        return any;
+    }
     // Gives the keyboard to the program's window, as a window manager would.
     void Focus() {
         XSetInputFocus(dpy_, FindWindow(root_, "Form1"), RevertToPointerRoot, CurrentTime);
@@ -347,12 +363,16 @@ struct Program {
 
 // Waits until the window's area shows a non-black pixel that was not there
 // before; returns the time from start, or a negative number after 10 s.
+// When mapped is given, it gets the time the window was mapped (still black
+// on its first present), or stays negative.
 double UntilFirstPicture(Viewer& screen, const std::vector<uint32_t>& before, Clock::time_point start,
-                         double pauseMs = 0) {
+                         double pauseMs = 0, double* mapped = nullptr) {
     std::vector<uint32_t> now;
+    if (mapped) *mapped = -1;
     for (;;) {
         screen.Grab(now);
         const auto seen = Clock::now();
+        if (mapped && *mapped < 0 && screen.Mapped()) *mapped = Ms(seen - start);
         for (size_t i = 0; i < now.size(); ++i)
             if (now[i] != 0 && now[i] != before[i]) return Ms(seen - start);
         if (Ms(seen - start) > 10000) return -1;
@@ -405,23 +425,28 @@ void StartUp(Setup& s) {
     std::vector<uint32_t> before;
     for (const Case& c : cases) {
         Row row{c.what, {}, "ms", c.goal, 1};
+        Row black{std::string(c.what) + ": until its window was mapped (black)", {}, "ms", "", 1};
         for (int run = 0; run < s.runs; ++run) {
             screen.Grab(before);
+            screen.WatchMaps();
             Program p;
             const auto start = Clock::now();
             if (!p.Start(*c.path, s.display, c.sound)) break;
-            const double ms = UntilFirstPicture(screen, before, start);
+            double mapped;
+            const double ms = UntilFirstPicture(screen, before, start, 0, &mapped);
             CheckSilent(s, p, c.sound, fs::path(*c.path).filename().c_str());
             p.Stop();
+            SleepMs(100);  // let the X server forget the window
             if (ms < 0) {
                 Note(s, std::string(c.what) + ": nothing showed within 10 s in a run");
                 continue;
             }
             row.samples.push_back(ms);
-            SleepMs(100);  // let the X server forget the window
+            if (mapped >= 0) black.samples.push_back(mapped);
         }
         Progress("  %s: %zu runs\n", c.what, row.samples.size());
         s.rows.push_back(row);
+        s.rows.push_back(black);
     }
 }
 

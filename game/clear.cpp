@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../kit/clear_file.h"
 #include "../platform/audio.h"
 #include "form1.h"
 
@@ -15,7 +16,6 @@ namespace game {
 
 namespace {
 constexpr int kSleeping = 4;
-const char kClearMarker[] = "KOLTEV";
 }  // namespace
 
 void Form1::Taosita() {
@@ -59,8 +59,8 @@ void Form1::Taosita() {
 // dies half-way never leaves a torn file. A file that cannot be written is
 // reported on stderr; the game goes on to its presentation either way.
 void Form1::SavePas() {
-    const std::string path = plat::NativePath(appPath + "se\\da.txt");
-    const std::string content = std::string(kClearMarker) + "\r\n";
+    const std::string path = plat::NativePath(appPath + kit::ClearFileName);
+    const std::string content = std::string(kit::ClearMarker) + "\r\n";
     std::string temp = path + ".XXXXXX";
 
     const char* step = "create";

@@ -17,10 +17,6 @@
 
 namespace game {
 
-namespace {
-constexpr int kSleeping = 4;
-}  // namespace
-
 void Form1::Taosita() {
     Play(10);
     TestYure();
@@ -39,7 +35,7 @@ void Form1::Taosita() {
         if (CharDown[c] == 1) {
             CharDown[c] = 0;
             CharHp[c] = 1;
-            CharPos[c] = kSleeping;
+            CharPos[c] = Sleeping;
         }
     }
     AliveCount = 7;

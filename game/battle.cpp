@@ -141,9 +141,7 @@ void Form1::IkisiniHantei() {
         AliveCount = 1;
         KeyMode = 2;
         Timer2.SetInterval(0);
-        apiResult = SoundStop();
-        PlayM(1);
-        CloseM();
+        Silence();
         MojiSyu(0, 36, 1, kit::QBColor(0));
         Locate(0, 250, 170, "Game Over !");
         MojiSyu(0, 36, 1, GaugeColour);

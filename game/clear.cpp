@@ -46,9 +46,7 @@ void Form1::Taosita() {
         SavePas();
         KeyMode = 2;
         Timer2.SetInterval(0);
-        apiResult = SoundStop();
-        PlayM(1);
-        CloseM();
+        Silence();
         EndSyori();
     }
 }

@@ -53,7 +53,7 @@ void Form1::HenSyoki() {
     CursorColour = kit::RGB(90, 30, 40);
     SpeedBarColour = kit::RGB(144, 208, 192);
     HpBarColour = kit::RGB(255, 208, 143);
-    GaugeColour = kit::RGB(255, 240, 191);
+    GaugeColour = kit::Cream;
     RobotBarColour = kit::RGB(255, 152, 143);
 
     TitlePhase = 0;

@@ -8,11 +8,7 @@ void Form1::Display_KeyDown(int Index, int KeyCode, int Shift) {
     (void)Index, (void)Shift;
     if (KeyMode == 2) {
         if (KeyCode == plat::VK_RETURN) End();
-        if (KeyCode == plat::VK_ESCAPE) {
-            apiResult = SoundStop();
-            PlayM(1);
-            CloseM();
-        }
+        if (KeyCode == plat::VK_ESCAPE) Silence();
         return;
     }
     if (KeyMode != 0) return;
@@ -20,9 +16,7 @@ void Form1::Display_KeyDown(int Index, int KeyCode, int Shift) {
     const int s = SelectedChar;
     switch (KeyCode) {
     case plat::VK_ESCAPE:
-        apiResult = SoundStop();
-        PlayM(1);
-        CloseM();
+        Silence();
         End();
     case plat::VK_LEFT:
         if (s == 0) return;

@@ -184,9 +184,7 @@ void Form1::Display_KeyDown(int Index, int KeyCode, int Shift) {
     (void)Index, (void)Shift;
     switch (KeyCode) {
     case plat::VK_ESCAPE:
-        apiResult = SoundStop();
-        PlayM(1);
-        CloseM();
+        Silence();
         End();
     case plat::VK_UP:
         if (MenuNo != 1 && EpiRunning == 0) {

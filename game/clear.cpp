@@ -109,8 +109,8 @@ void RemoveLeftovers(const std::string& folder, const std::string& name, const s
         char held[16];
         const ssize_t got = read(fd, held, sizeof held);
         close(fd);
-        if (got >= 0 && got == st.st_size && line.compare(0, static_cast<size_t>(got), held, static_cast<size_t>(got)) == 0)
-            unlink(path.c_str());
+        const size_t size = got >= 0 ? static_cast<size_t>(got) : 0;
+        if (got == st.st_size && line.compare(0, size, held, size) == 0) unlink(path.c_str());
     }
     closedir(d);
 }
@@ -221,18 +221,18 @@ void Form1::EndSyori() {
 
     Ueito(2000);
     Play(7);
-    for (int k = 12; k >= 0; --k) {
-        apiResult = plat::BitBlt(screen, 321, 33 + 10 * k, 127, 10, Display[2], 321, 33 + 10 * k, kit::SRCCOPY);
+    for (int strip = 12; strip >= 0; --strip) {
+        apiResult = plat::BitBlt(screen, 321, 33 + 10 * strip, 127, 10, Display[2], 321, 33 + 10 * strip, kit::SRCCOPY);
         Ueito(50);
     }
     Ueito(2000);
     screen.FontItalic = true;
-    for (int k = 0; k <= 15; ++k) {
+    for (int letter = 0; letter <= 15; ++letter) {
         Play(6);
         MojiSyu(0, 36, 1, kit::QBColor(0));
-        Locate(0, 185 + 25 * k, 170, kLetters[k]);
+        Locate(0, 185 + 25 * letter, 170, kLetters[letter]);
         MojiSyu(0, 36, 1, HpBarColour);
-        Locate(0, 188 + 25 * k, 173, kLetters[k]);
+        Locate(0, 188 + 25 * letter, 173, kLetters[letter]);
         Ueito(300);
     }
     Ueito(1000);

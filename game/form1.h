@@ -131,7 +131,7 @@ public:
     void Kage();
 
     // --- Robot and HP displays ---
-    void RoboHyouji(int n);
+    void RoboHyouji(int picture);
     void TstHyouji();
     void ThpHyouji();
     void TspHyouji();

@@ -937,9 +937,9 @@ INSTANTIATE_TEST_SUITE_P(
                   false,
                   [](const fs::path& d) { fs::create_symlink("da.txt", d / "se" / "da.txt"); },
                   false}),
-    [](const ::testing::TestParamInfo<ClearCase>& info) {
+    [](const ::testing::TestParamInfo<ClearCase>& param) {
         std::string name;
-        for (const char* p = info.param.what; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        for (const char* p = param.param.what; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
         return name;
     });
 

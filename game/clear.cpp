@@ -104,7 +104,7 @@ void RemoveLeftovers(const std::string& folder, const std::string& name, const s
         struct stat st {};
         if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || static_cast<size_t>(st.st_size) > line.size())
             continue;
-        const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         char held[16];
         const ssize_t got = read(fd, held, sizeof held);

@@ -776,8 +776,17 @@ struct ClearFile : Clear, ::testing::WithParamInterface<ClearCase> {
         fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                  fs::perms::others_read | fs::perms::others_exec);
         int out[2];
-        if (pipe(out) != 0) ADD_FAILURE() << "pipe";
+        if (pipe(out) != 0) {
+            ADD_FAILURE() << "no pipe to the child";
+            return {};
+        }
         const pid_t pid = fork();
+        if (pid < 0) {
+            ADD_FAILURE() << "no child";
+            close(out[0]);
+            close(out[1]);
+            return {};
+        }
         if (pid == 0) {
             close(out[0]);
             std::string report = "\1could not become an ordinary user";

@@ -7,8 +7,6 @@
 namespace game {
 
 namespace {
-constexpr int kChickenGame = 0, kRetired = 5;
-constexpr int kRetiredRowY = 390;
 
 // A whole number from a random value scaled to n steps, as Int(r * n).
 int Pick(double r, int n) { return static_cast<int>(std::floor(r * n)); }
@@ -66,26 +64,35 @@ void Form1::TekiKougeki() {
     KerHyouji();
 }
 
-void Form1::Tujyo() {
-    int16_t weightTotal = 0;
-    for (int c = 0; c <= 6; ++c) weightTotal = static_cast<int16_t>(weightTotal + PositionWeight[CharPos[c]]);
-
+int Form1::AttackShare(int c, int weightTotal) const {
+    if (CharPos[c] == ChickenGame) return RobotAttack;
     if (weightTotal == 0) {
         // Nobody stands where the attack is shared by weight: everyone takes an
-        // equal part. The faces that tremble are those of the standing members
-        // who lose HP, not whatever the previous attack left marked.
-        const int s = static_cast<int>(std::floor(static_cast<double>(RobotAttack) / AliveCount));
-        for (int c = 0; c <= 6; ++c) HitFlag[c] = (s > 0 && CharDown[c] == 0) ? 1 : 0;
+        // equal part of the living's. A count of nobody alive is never left by
+        // the rules; it is read as one rather than divided by.
+        const int alive = AliveCount > 0 ? AliveCount : 1;
+        return static_cast<int>(std::floor(static_cast<double>(RobotAttack) / alive));
+    }
+    return static_cast<int>(std::floor(static_cast<double>(RobotAttack) / weightTotal * PositionWeight[CharPos[c]]));
+}
+
+void Form1::Tujyo() {
+    int weightTotal = 0;
+    for (int c = 0; c <= 6; ++c) weightTotal += PositionWeight[CharPos[c]];
+
+    if (weightTotal == 0) {
+        // Everyone takes an equal part. The faces that tremble are those of the
+        // standing members who lose HP, not whatever the previous attack left
+        // marked.
+        for (int c = 0; c <= 6; ++c) HitFlag[c] = (AttackShare(c, weightTotal) > 0 && CharDown[c] == 0) ? 1 : 0;
         Play(7);
         TestYure();
         Play(6);
         DmEnsyutu();
-        for (int c = 0; c <= 6; ++c) CharHp[c] = static_cast<int16_t>(CharHp[c] - s);
+        for (int c = 0; c <= 6; ++c) CharHp[c] = static_cast<int16_t>(CharHp[c] - AttackShare(c, weightTotal));
     } else {
         for (int c = 0; c <= 6; ++c) {
-            int s = static_cast<int>(
-                std::floor(static_cast<double>(RobotAttack) / weightTotal * PositionWeight[CharPos[c]]));
-            if (CharPos[c] == kChickenGame) s = RobotAttack;
+            const int s = AttackShare(c, weightTotal);
             CharHp[c] = static_cast<int16_t>(CharHp[c] - s);
             HitFlag[c] = s > 0 ? 1 : 0;
         }
@@ -114,15 +121,15 @@ void Form1::IkisiniHantei() {
         }
         CharHp[c] = 0;
         CharDown[c] = 1;
-        CharPos[c] = kRetired;
+        CharPos[c] = Retired;
         // Erase the sprite where it stood, mid-walk too.
         const int x = CharX[c] - 2, y = CharY[c] - 10;
         apiResult = plat::BitBlt(Display[1], x, y, 36, 52, Display[2], x, y, kit::SRCCOPY);
         apiResult = plat::BitBlt(Display[0], x, y, 36, 52, Display[1], x, y, kit::SRCCOPY);
-        CharY[c] = kRetiredRowY;
+        CharY[c] = RetiredRowY;
         CharMoving[c] = 0;
         DrawChar = static_cast<uint8_t>(c);
-        PutC(CharX[c], kRetiredRowY, 0);
+        PutC(CharX[c], RetiredRowY, 0);
     }
 
     KaihukuHenka();
@@ -134,9 +141,7 @@ void Form1::IkisiniHantei() {
         AliveCount = 1;
         KeyMode = 2;
         Timer2.SetInterval(0);
-        apiResult = SoundStop();
-        PlayM(1);
-        CloseM();
+        Silence();
         MojiSyu(0, 36, 1, kit::QBColor(0));
         Locate(0, 250, 170, "Game Over !");
         MojiSyu(0, 36, 1, GaugeColour);

@@ -53,7 +53,7 @@ void Form1::HenSyoki() {
     CursorColour = kit::RGB(90, 30, 40);
     SpeedBarColour = kit::RGB(144, 208, 192);
     HpBarColour = kit::RGB(255, 208, 143);
-    GaugeColour = kit::RGB(255, 240, 191);
+    GaugeColour = kit::Cream;
     RobotBarColour = kit::RGB(255, 152, 143);
 
     TitlePhase = 0;
@@ -82,8 +82,8 @@ void Form1::HenSyoki() {
         CharAnimFrame[i] = 1;
         CharX[i] = static_cast<int16_t>(224 + 48 * i);
         CharMoving[i] = 0;
-        CharPos[i] = 2;
-        CharY[i] = static_cast<int16_t>(55 * CharPos[i] + 170);
+        CharPos[i] = Long;
+        CharY[i] = static_cast<int16_t>(RowY(CharPos[i]));
         CharDown[i] = 0;
     }
 
@@ -212,19 +212,19 @@ void Form1::DmKeisan() {
     int base = 0;
     for (k = 0; k <= 6; ++k) {
         if (CharMoving[k] != 0) continue;
-        if (CharPos[k] == 1) base += CharShortAtk[k];
-        if (CharPos[k] == 2) base += CharLongAtk[k];
+        if (CharPos[k] == Short) base += CharShortAtk[k];
+        if (CharPos[k] == Long) base += CharLongAtk[k];
     }
     PartyDamage = static_cast<int16_t>(base);
     // Every recount bites the robot at once, from the plain sum alone.
     RobotEnergy = static_cast<int16_t>(RobotEnergy - base / 20);
-    if (CharPos[3] == 3 && CharMoving[3] == 0) PartyDamage = static_cast<int16_t>(PartyDamage + 2 * CharShortAtk[3]);
-    if (CharPos[1] == 3 && CharMoving[1] == 0) {
+    if (CharPos[3] == Special && CharMoving[3] == 0) PartyDamage = static_cast<int16_t>(PartyDamage + 2 * CharShortAtk[3]);
+    if (CharPos[1] == Special && CharMoving[1] == 0) {
         const double boosted = PartyDamage + PartyDamage * static_cast<double>(CharLevel[1]) / 25;
         PartyDamage = static_cast<int16_t>(std::nearbyint(boosted));
     }
     for (k = 0; k <= 6; ++k)
-        if (CharPos[k] == 0) PartyDamage = 0;
+        if (CharPos[k] == ChickenGame) PartyDamage = 0;
 
     const int offset = PartyDamage <= 9 ? 20 : PartyDamage <= 99 ? 10 : 0;
     apiResult = plat::BitBlt(Display[1], 32, 240, 160, 64, Display[2], 32, 240, kit::SRCCOPY);
@@ -238,8 +238,8 @@ void Form1::DmKeisan() {
 void Form1::KaihukuHenka() {
     // Held wide before the cap, so very high levels cannot wrap round.
     int chance = 5;
-    if (CharMoving[0] == 0 && CharPos[0] == 3) chance += 5 + 2 * CharLevel[0];
-    if (CharMoving[6] == 0 && CharPos[6] == 3) chance += 5 + 2 * CharLevel[6];
+    if (CharMoving[0] == 0 && CharPos[0] == Special) chance += 5 + 2 * CharLevel[0];
+    if (CharMoving[6] == 0 && CharPos[6] == Special) chance += 5 + 2 * CharLevel[6];
     if (chance > 100) chance = 100;
     HealChance = static_cast<uint8_t>(chance);
 }

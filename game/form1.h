@@ -13,6 +13,15 @@ const kit::ArtFile* GameArt();
 
 namespace game {
 
+// A party member's position: the rows of the field from the front, and the
+// knocked-out's own code.
+enum Position : uint8_t { ChickenGame = 0, Short = 1, Long = 2, Special = 3, Sleeping = 4, Retired = 5 };
+
+// The y of a position's row on the field.
+constexpr int RowY(int pos) { return 55 * pos + 170; }
+// Where a knocked-out sprite stands: the row of Sleeping.
+constexpr int RetiredRowY = RowY(Sleeping);
+
 class Form1 : public kit::Form {
 public:
     explicit Form1(plat::Host& host);
@@ -40,7 +49,7 @@ public:
     uint8_t HitFlag[7] = {};
     std::string VoiceLine[7][6];  // member, then event
 
-    // --- Positions (0 chicken game .. 5 retired) ---
+    // --- Positions, by Position ---
     std::string PositionName[6];
     uint8_t PositionWeight[6] = {};
 
@@ -110,6 +119,11 @@ public:
     void DmKeisan();
     void KaihukuHenka();
 
+    // The part of the robot's attack member c takes, weightTotal being the sum
+    // of the seven members' PositionWeight: one rule for the attack and for the
+    // shares the faces show, so the two never disagree.
+    int AttackShare(int c, int weightTotal) const;
+
     // --- Battle scenery ---
     void SyokiGamen();
     void Kusa();
@@ -117,7 +131,7 @@ public:
     void Kage();
 
     // --- Robot and HP displays ---
-    void RoboHyouji(int n);
+    void RoboHyouji(int picture);
     void TstHyouji();
     void ThpHyouji();
     void TspHyouji();

@@ -4,19 +4,11 @@
 
 namespace game {
 
-namespace {
-constexpr int kChickenGame = 0, kShort = 1, kSleeping = 4;
-}
-
 void Form1::Display_KeyDown(int Index, int KeyCode, int Shift) {
     (void)Index, (void)Shift;
     if (KeyMode == 2) {
         if (KeyCode == plat::VK_RETURN) End();
-        if (KeyCode == plat::VK_ESCAPE) {
-            apiResult = SoundStop();
-            PlayM(1);
-            CloseM();
-        }
+        if (KeyCode == plat::VK_ESCAPE) Silence();
         return;
     }
     if (KeyMode != 0) return;
@@ -24,9 +16,7 @@ void Form1::Display_KeyDown(int Index, int KeyCode, int Shift) {
     const int s = SelectedChar;
     switch (KeyCode) {
     case plat::VK_ESCAPE:
-        apiResult = SoundStop();
-        PlayM(1);
-        CloseM();
+        Silence();
         End();
     case plat::VK_LEFT:
         if (s == 0) return;
@@ -54,14 +44,14 @@ void Form1::Display_KeyDown(int Index, int KeyCode, int Shift) {
 }
 
 void Form1::MoveUp(int s) {
-    if (CharMoving[s] == 1 || CharPos[s] == kChickenGame || CharDown[s] != 0) return;
+    if (CharMoving[s] == 1 || CharPos[s] == ChickenGame || CharDown[s] != 0) return;
 
     // Only one may play the chicken game: a move from Short into it is refused
     // while anybody's position is already there, also on the way up.
     j = 0;
     for (i = 0; i <= 6; ++i)
-        if (CharPos[i] == kChickenGame) j = 1;
-    if (CharPos[s] != kShort) j = 0;
+        if (CharPos[i] == ChickenGame) j = 1;
+    if (CharPos[s] != Short) j = 0;
     if (j == 1) {
         Play(9);
         return;
@@ -70,12 +60,12 @@ void Form1::MoveUp(int s) {
     Play(2);
     JstHyouji();
     KaihukuHenka();
-    if (CharMoving[s] == 0 && CharPos[s] == kSleeping) {
+    if (CharMoving[s] == 0 && CharPos[s] == Sleeping) {
         Jtalkcls();
         Jtalk(s, 4);
         TalkTimer = 5;
     }
-    if (CharMoving[s] == 0 && CharPos[s] == kShort) {
+    if (CharMoving[s] == 0 && CharPos[s] == Short) {
         Jtalkcls();
         Jtalk(s, 5);
         TalkTimer = 5;
@@ -88,7 +78,7 @@ void Form1::MoveUp(int s) {
 }
 
 void Form1::MoveDown(int s) {
-    if (CharMoving[s] == 2 || CharPos[s] == kSleeping || CharDown[s] != 0) return;
+    if (CharMoving[s] == 2 || CharPos[s] == Sleeping || CharDown[s] != 0) return;
     Play(2);
     ChickenCount[s] = 0;
     CharMoving[s] = 2;

@@ -145,9 +145,9 @@ void Form1::Kage() {
 
 // ------------------------------------------------------- robot and HP
 
-void Form1::RoboHyouji(int n) {
-    apiResult = plat::BitBlt(Display[1], 321, 33, 127, 127, RoboP[n], 0, 0, kit::SRCCOPY);
-    apiResult = plat::BitBlt(Display[0], 321, 33, 127, 127, RoboP[n], 0, 0, kit::SRCCOPY);
+void Form1::RoboHyouji(int picture) {
+    apiResult = plat::BitBlt(Display[1], 321, 33, 127, 127, RoboP[picture], 0, 0, kit::SRCCOPY);
+    apiResult = plat::BitBlt(Display[0], 321, 33, 127, 127, RoboP[picture], 0, 0, kit::SRCCOPY);
 }
 
 void Form1::TstHyouji() {
@@ -229,7 +229,7 @@ void Form1::KaoHenka() {
         apiResult = plat::BitBlt(Display[2], x, 451, 90, 90, Face[3 * c], 0, 0, kit::SRCCOPY);
         if (CharHp[c] < Floor16(CharMaxHp[c] / 8.0))
             apiResult = plat::BitBlt(Display[2], x, 451, 90, 90, Face[3 * c + 2], 0, 0, kit::SRCCOPY);
-        if (CharMoving[c] == 0 && CharPos[c] == 4)
+        if (CharMoving[c] == 0 && CharPos[c] == Sleeping)
             apiResult = plat::BitBlt(Display[2], x, 451, 90, 90, Face[3 * c + 1], 0, 0, kit::SRCCOPY);
         if (CharDown[c] == 1)
             apiResult = plat::BitBlt(Display[2], x, 451, 90, 90, Face[21], 0, 0, kit::SRCCOPY);
@@ -255,17 +255,7 @@ void Form1::DmHyouji() {
     for (k = 0; k <= 6; ++k) {
         int total = 0;
         for (n = 0; n <= 6; ++n) total += PositionWeight[CharPos[n]];
-        int share;
-        if (total == 0) {
-            // Nobody standing can only follow a judgement that left one alive;
-            // a count of 0 is read as 1 rather than divided by.
-            const int alive = AliveCount > 0 ? AliveCount : 1;
-            share = Floor16(static_cast<double>(RobotAttack) / alive);
-        } else {
-            share = Floor16(static_cast<double>(RobotAttack) / total * PositionWeight[CharPos[k]]);
-        }
-        if (CharPos[k] == 0) share = RobotAttack;
-        Locate(1, 51 + 96 * k, 452, share);
+        Locate(1, 51 + 96 * k, 452, AttackShare(k, total));
     }
     Display[1].FontItalic = false;
 }
@@ -292,7 +282,7 @@ void Form1::JstHyouji() {
     const int c = SelectedChar;
     apiResult = plat::BitBlt(Display[0], 32, 32, 128, 192, Display[1], 32, 32, kit::SRCCOPY);
     const std::string& status = CharMoving[c] != 0 ? std::string("moving...")
-                                : CharPos[c] == 3  ? AbilityName[c]
+                                : CharPos[c] == Special ? AbilityName[c]
                                                    : PositionName[CharPos[c]];
     for (int pass = 0; pass <= 1; ++pass) {
         MojiSyu(0, 11, 1, White);

@@ -5,12 +5,6 @@
 
 namespace game {
 
-namespace {
-constexpr int kChickenGame = 0, kSpecial = 3, kSleeping = 4;
-// The y of a position's row on the field.
-int RowY(int pos) { return 55 * pos + 170; }
-}  // namespace
-
 void Form1::Timer2_Timer() {
     plat::Surface& screen = Display[0];
 
@@ -41,14 +35,14 @@ void Form1::Timer2_Timer() {
     if (n != 0) ThpHyouji();
 
     // Natural healing of member 5, only while it stands at Special.
-    if (CharHp[5] < CharMaxHp[5] && CharPos[5] == kSpecial && CharMoving[5] == 0) {
+    if (CharHp[5] < CharMaxHp[5] && CharPos[5] == Special && CharMoving[5] == 0) {
         ++CharHp[5];
         HpHyouji();
     }
 
     // Sleep healing, a random draw only for those who could heal.
     for (i = 0; i <= 6; ++i) {
-        if (CharHp[i] < CharMaxHp[i] && CharPos[i] == kSleeping && CharMoving[i] == 0) {
+        if (CharHp[i] < CharMaxHp[i] && CharPos[i] == Sleeping && CharMoving[i] == 0) {
             const float r = static_cast<float>(Rnd() * 110);
             if (r < HealChance) {
                 CharHp[i] = static_cast<int16_t>(CharHp[i] + 2);
@@ -60,7 +54,7 @@ void Form1::Timer2_Timer() {
 
     // Chicken game: 32 idle ticks give a level.
     for (i = 0; i <= 6; ++i) {
-        if (CharMoving[i] == 0 && CharPos[i] == kChickenGame) {
+        if (CharMoving[i] == 0 && CharPos[i] == ChickenGame) {
             ++ChickenCount[i];
             if (i == SelectedChar) {
                 screen.DrawWidth = 1;
@@ -99,8 +93,8 @@ void Form1::Timer2_Timer() {
                     KaoHenka();
                     KerHyouji();
                     KaihukuHenka();
-                    if (way == 1 && CharPos[i] == kChickenGame) ChickenCount[i] = 0;
-                    if (way == 2 && CharPos[i] == kSleeping) {
+                    if (way == 1 && CharPos[i] == ChickenGame) ChickenCount[i] = 0;
+                    if (way == 2 && CharPos[i] == Sleeping) {
                         Jtalkcls();
                         Jtalk(i, 3);
                         TalkTimer = 5;

@@ -60,9 +60,7 @@ void Form::Form_Load() {
 
 void Form::Display_Click(int Index) {
     (void)Index;
-    apiResult = SoundStop();
-    PlayM(1);
-    CloseM();
+    Silence();
     End();
 }
 
@@ -173,6 +171,12 @@ void Form::Play(int n) {
 }
 
 int32_t Form::SoundStop() { return plat::SndPlaySound(host_.Sound(), nullptr, 1, &host_.Log()); }
+
+void Form::Silence() {
+    apiResult = SoundStop();
+    PlayM(1);
+    CloseM();
+}
 
 void Form::Ueito(int ms) {
     const uint32_t start = host_.Ticks();

@@ -17,6 +17,9 @@ using plat::SRCAND;
 using plat::SRCCOPY;
 using plat::SRCPAINT;
 
+// The cream of the game's chicken gauge and of the manual's boxes and panels.
+inline constexpr Colour Cream = RGB(255, 240, 191);
+
 class Form : public plat::Handlers {
 public:
     explicit Form(plat::Host& host);
@@ -50,6 +53,10 @@ public:
     void Mjyoutai();
     void Play(int n);
     int32_t SoundStop();  // the asynchronous sound call with no name
+    // Silences both programs before they end or once a game is over: the
+    // sound effect stopped (its result into apiResult), the music stopped
+    // and closed.
+    void Silence();
     void Ueito(int ms);
 
     // Ends the program at once: no further code of the running handler runs.

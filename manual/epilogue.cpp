@@ -9,8 +9,6 @@ namespace manual {
 
 namespace {
 
-const kit::Colour Cream = kit::RGB(255, 240, 191);
-
 const char* const EpiHowTo[3] = {
     "カーソルキーの右で始まります。",
     "途中で見たくなくなったら、",
@@ -24,7 +22,7 @@ kit::Colour Grey(int level) { return kit::RGB(10 * level, 10 * level, 10 * level
 void Form1::Epi() {
     Tunagi(2, 1);
     Display[1].DrawWidth = 1;
-    Display[1].FillBox(370, 185, 665, 310, Cream);
+    Display[1].FillBox(370, 185, 665, 310, kit::Cream);
     MakeWaku(1, 23, 11, 41, 19);
     Display[1].FontItalic = true;
     MojiSyu(1, 10, 0, TextColour);

@@ -92,7 +92,7 @@ void Form1::HenSyoki() {
 void Form1::LoadPas() {
     // Only a plain file is opened: a folder, a pipe or a device in its place
     // could not be read, or could block the start.
-    const std::filesystem::path path(plat::NativePath(appPath + "se\\da.txt"));
+    const std::filesystem::path path(plat::NativePath(appPath + kit::ClearFileName));
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return;
     std::ifstream file(path, std::ios::binary);
@@ -184,9 +184,7 @@ void Form1::Display_KeyDown(int Index, int KeyCode, int Shift) {
     (void)Index, (void)Shift;
     switch (KeyCode) {
     case plat::VK_ESCAPE:
-        apiResult = SoundStop();
-        PlayM(1);
-        CloseM();
+        Silence();
         End();
     case plat::VK_UP:
         if (MenuNo != 1 && EpiRunning == 0) {

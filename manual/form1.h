@@ -6,14 +6,15 @@
 #include <string>
 
 #include "../kit/art.h"
+#include "../kit/clear_file.h"
 #include "../kit/form.h"
 
 const kit::ArtFile* ManualArt();
 
 namespace manual {
 
-// The six letters the game writes into se/da.txt once the eighth robot falls.
-inline constexpr const char* ClearMarker = "KOLTEV";
+// The marker a won game writes into the clear file.
+using kit::ClearMarker;
 // At most this much of the clear file is read: a huge or binary file can
 // neither stall nor exhaust the program.
 inline constexpr int ClearFileReadLimit = 4096;

@@ -8,8 +8,6 @@ namespace manual {
 
 namespace {
 
-const kit::Colour Cream = kit::RGB(255, 240, 191);
-
 // ------------------------------------------------------ explanation pages
 
 // The highlight box: a white frame between two red ones, 2 px outside and inside.
@@ -131,7 +129,7 @@ void Form1::JinbutuPage(int page) {
 
     Tunagi(2, 1);
     Display[1].DrawWidth = 1;
-    Display[1].FillBox(315, 43, 725, 533, Cream);
+    Display[1].FillBox(315, 43, 725, 533, kit::Cream);
     Display[1].Box(315, 43, 725, 533, WhiteColour);
     for (int c = 0; c < row.cardCount; ++c) {
         const Card& k = row.cards[c];
@@ -160,7 +158,7 @@ void Form1::JinbutuC() { JinbutuPage(2); }
 void Form1::Pro() {
     Tunagi(2, 1);
     Display[1].DrawWidth = 1;
-    Display[1].FillBox(310, 31, 737, 545, Cream);
+    Display[1].FillBox(310, 31, 737, 545, kit::Cream);
     Display[1].Box(310, 31, 737, 545, WhiteColour);
     MojiSyu(1, 11, 1, BlackColour);
     Locate(1, 337, 48, "--- " + std::to_string(ProPage + 1) + " ---");

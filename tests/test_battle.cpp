@@ -1,11 +1,16 @@
 // The battle: tick, keys, level-up, attack and knock-outs, shake, robot beaten,
 // the clear file and the clear presentation.
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <sstream>
+#include <utility>
 
 #include "battle_fixture.h"
 
@@ -733,36 +738,218 @@ TEST_F(Clear, TheLettersStayWholeOverTheFrontRow) {
     bare.TearDown();
 }
 
-struct ClearFails : Clear, ::testing::WithParamInterface<const char*> {};
+// The win as an ordinary user: where the suite runs as root (root writes into
+// any folder), in a child process that drops to nobody's uid and gid.
+constexpr uid_t kNobody = 65534;
 
-TEST_P(ClearFails, IsReportedOnOneLineAndThePresentationGoesOn) {
-    const std::string what = GetParam();
-    if (what == "no se folder") {
-        fs::remove_all(dir / "se");
-    } else if (what == "se is a file") {
-        fs::remove_all(dir / "se");
-        std::ofstream(dir / "se") << "x";
-    } else if (what == "da.txt is a folder") {
-        fs::create_directories(dir / "se" / "da.txt" / "x");
-    } else if (what == "read-only se folder") {
-        if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-        fs::permissions(dir / "se", fs::perms::owner_read | fs::perms::owner_exec);
+struct Outcome {
+    std::string err;
+    bool presented = false;  // the game ended and the presentation ran to its closing box
+};
+
+struct ClearCase {
+    ClearCase(const char* what_, bool asUser_, std::function<void(const fs::path&)> arrange_, bool written_,
+              std::string target_ = "se/da.txt", std::string old_ = "", std::vector<std::string> gone_ = {})
+        : what(what_), asUser(asUser_), arrange(std::move(arrange_)), written(written_), target(std::move(target_)),
+          old(std::move(old_)), gone(std::move(gone_)) {}
+    const char* what;
+    bool asUser;
+    std::function<void(const fs::path& dir)> arrange;
+    bool written;  // the marker reaches `target`; else one stderr line and `target` keeps `old`
+    std::string target;             // under the program folder
+    std::string old;                // the target's text before, if any
+    std::vector<std::string> gone;  // names under se/ a win removes
+};
+void PrintTo(const ClearCase& c, std::ostream* os) { *os << c.what; }
+
+struct ClearFile : Clear, ::testing::WithParamInterface<ClearCase> {
+    Outcome Win() {
+        Outcome o;
+        o.err = BeatTheLast();
+        o.presented = form.KeyMode == 2 && form.Display[0].FontItalic &&
+                      Pixel(0, 250, 55) == plat::ToRGB(form.RobotBarColour);
+        return o;
     }
-    const std::string err = BeatTheLast();
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-    EXPECT_NE(err.find("clear file"), std::string::npos) << err;
-    EXPECT_NE(err.find("da.txt"), std::string::npos) << err;
-    EXPECT_EQ(form.KeyMode, 2);
-    EXPECT_TRUE(form.Display[0].FontItalic) << "the presentation ran";
-    EXPECT_EQ(Pixel(0, 250, 55), plat::ToRGB(form.RobotBarColour)) << "to its closing box";
-    if (fs::is_directory(dir / "se")) {
-        for (const auto& e : fs::directory_iterator(dir / "se")) {
-            EXPECT_EQ(e.path().filename(), "da.txt") << "no temporary file is left";
+    Outcome WinAsUser() {
+        if (geteuid() != 0) return Win();
+        // The user must reach the folder: mkdtemp made it private.
+        fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+        int out[2];
+        if (pipe(out) != 0) {
+            ADD_FAILURE() << "no pipe to the child";
+            return {};
         }
+        const pid_t pid = fork();
+        if (pid < 0) {
+            ADD_FAILURE() << "no child";
+            close(out[0]);
+            close(out[1]);
+            return {};
+        }
+        if (pid == 0) {
+            close(out[0]);
+            std::string report = "\1could not become an ordinary user";
+            if (setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0 && geteuid() == kNobody) {
+                const Outcome o = Win();
+                report = std::string(1, o.presented ? '1' : '0') + o.err;
+            }
+            const ssize_t w = write(out[1], report.data(), report.size());
+            _exit(w == static_cast<ssize_t>(report.size()) ? 0 : 1);
+        }
+        close(out[1]);
+        std::string report;
+        char buf[512];
+        for (ssize_t r; (r = read(out[0], buf, sizeof buf)) > 0;) report.append(buf, static_cast<size_t>(r));
+        close(out[0]);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child ended with " << status;
+        if (report.empty() || report[0] == '\1') {
+            ADD_FAILURE() << report;
+            return {};
+        }
+        return {report.substr(1), report[0] == '1'};
+    }
+};
+
+std::set<std::string> Names(const fs::path& folder) {
+    std::set<std::string> names;
+    std::error_code ec;
+    if (fs::is_directory(folder, ec))
+        for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
+    return names;
+}
+
+void Put(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+
+// The suite's user owns what it makes; an ordinary user must be able to write it.
+void GiveToUser(const fs::path& p) {
+    if (geteuid() == 0) {
+        ASSERT_EQ(lchown(p.c_str(), kNobody, kNobody), 0);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Battle, ClearFails,
-                         ::testing::Values("no se folder", "se is a file", "da.txt is a folder", "read-only se folder"));
+// Folder modes an ordinary user can read and enter but not add to.
+constexpr fs::perms kClosed = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+
+const std::string kOld = "something much longer than the marker\r\nand a second line\r\n";
+
+TEST_P(ClearFile, ReachesItsFileOrIsReportedOnOneLineAndThePresentationGoesOn) {
+    const ClearCase& c = GetParam();
+    c.arrange(dir);
+    const fs::path target = dir / c.target;
+    const bool wasLink = fs::is_symlink(File());
+    // What the folders should hold afterwards: their names as they are, less the
+    // leftovers a win removes, with the target where it is written.
+    std::set<std::string> se = Names(dir / "se"), there = Names(target.parent_path());
+    for (const std::string& n : c.gone) se.erase(n);
+    if (target.parent_path() == dir / "se") there = se;
+    if (c.written) there.insert(target.filename().string());
+    if (target.parent_path() == dir / "se") se = there;
+
+    const Outcome o = c.asUser ? WinAsUser() : Win();
+
+    EXPECT_TRUE(o.presented) << "the game ended and the presentation ran to its closing box";
+    if (c.written) {
+        EXPECT_EQ(o.err, "");
+        EXPECT_EQ(ReadFile(target), std::string("KOLTEV\r\n"));
+    } else {
+        EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+        EXPECT_NE(o.err.find("clear file"), std::string::npos) << o.err;
+        EXPECT_NE(o.err.find("da.txt"), std::string::npos) << o.err;
+        if (!c.old.empty()) {
+            EXPECT_EQ(ReadFile(target), c.old) << "the old file is whole";
+        }
+    }
+    EXPECT_EQ(fs::is_symlink(File()), wasLink) << "a link stays a link";
+    EXPECT_EQ(Names(dir / "se"), se) << "no temporary file is left";
+    EXPECT_EQ(Names(target.parent_path()), there) << "no temporary file is left";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Battle, ClearFile,
+    ::testing::Values(
+        ClearCase{"missing", false, [](const fs::path&) {}, true},
+        ClearCase{"a longer old file", false, [](const fs::path& d) { Put(d / "se" / "da.txt", kOld); }, true},
+        ClearCase{"a symbolic link",
+                  false,
+                  [](const fs::path& d) {
+                      fs::create_directories(d / "games");
+                      Put(d / "games" / "da.txt", kOld);
+                      fs::create_symlink("../games/da.txt", d / "se" / "da.txt");
+                  },
+                  true,
+                  "games/da.txt"},
+        ClearCase{"se closed to new files, da.txt writable",
+                  true,
+                  [](const fs::path& d) {
+                      Put(d / "se" / "da.txt", kOld);
+                      GiveToUser(d / "se" / "da.txt");
+                      fs::permissions(d / "se", kClosed);
+                  },
+                  true},
+        // A link to a file not made yet is followed as an opened name would
+        // be: the file is made where it points.
+        ClearCase{"a dangling link",
+                  false,
+                  [](const fs::path& d) {
+                      fs::create_directories(d / "games");
+                      fs::create_symlink("../games/clear.txt", d / "se" / "da.txt");
+                  },
+                  true,
+                  "games/clear.txt"},
+        // Left by runs killed while writing; a file of the same shape that the
+        // game could not have written stays.
+        ClearCase{"stale temporary files",
+                  false,
+                  [](const fs::path& d) {
+                      Put(d / "se" / "da.txt", kOld);
+                      Put(d / "se" / "da.txt.Xy12ab", "KOL");
+                      Put(d / "se" / "da.txt.Qq00Zz", "");
+                      Put(d / "se" / "da.txt.backup", "my notes");
+                  },
+                  true,
+                  "se/da.txt",
+                  "",
+                  {"da.txt.Xy12ab", "da.txt.Qq00Zz"}},
+        ClearCase{"no se folder", false, [](const fs::path& d) { fs::remove_all(d / "se"); }, false},
+        ClearCase{"se is a file",
+                  false,
+                  [](const fs::path& d) {
+                      fs::remove_all(d / "se");
+                      Put(d / "se", "x");
+                  },
+                  false},
+        ClearCase{"da.txt is a folder",
+                  false,
+                  [](const fs::path& d) { fs::create_directories(d / "se" / "da.txt" / "x"); },
+                  false},
+        ClearCase{"read-only se folder", true, [](const fs::path& d) { fs::permissions(d / "se", kClosed); }, false},
+        ClearCase{"read-only se folder and da.txt",
+                  true,
+                  [](const fs::path& d) {
+                      Put(d / "se" / "da.txt", kOld);
+                      fs::permissions(d / "se" / "da.txt", fs::perms::owner_read | fs::perms::group_read |
+                                                              fs::perms::others_read);
+                      fs::permissions(d / "se", kClosed);
+                  },
+                  false,
+                  "se/da.txt",
+                  kOld},
+        ClearCase{"a dangling link into a missing folder",
+                  false,
+                  [](const fs::path& d) { fs::create_symlink("../nowhere/da.txt", d / "se" / "da.txt"); },
+                  false},
+        ClearCase{"a link that loops",
+                  false,
+                  [](const fs::path& d) { fs::create_symlink("da.txt", d / "se" / "da.txt"); },
+                  false}),
+    [](const ::testing::TestParamInfo<ClearCase>& param) {
+        std::string name;
+        for (const char* p = param.param.what; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        return name;
+    });
 
 }  // namespace

@@ -209,6 +209,40 @@ TEST_F(GameTest, DamageSharesFollowTheWeightsOfThePositions) {
     expectShares({50, 0, 0, 0, 0, 0, 0});
 }
 
+// The shares the faces show are what the next attack takes, also where no
+// weight counts and where nobody is counted alive.
+TEST_F(GameTest, TheSharesShownAreTheDamageTheAttackDeals) {
+    Battle();
+    const struct { const char* what; int attack; int pos[7]; int alive; } cases[] = {
+        {"all at Long", 50, {2, 2, 2, 2, 2, 2, 2}, 7},
+        {"every position", 777, {0, 1, 1, 2, 3, 2, 4}, 7},
+        {"shares that do not divide evenly", 61, {1, 2, 3, 2, 1, 4, 2}, 7},
+        {"no weight: three asleep, four retired", 60, {5, 4, 5, 4, 5, 4, 5}, 3},
+        {"no weight and nobody counted alive", 60, {5, 5, 5, 5, 5, 5, 5}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        form.RobotAttack = static_cast<int16_t>(c.attack);
+        form.AliveCount = static_cast<uint8_t>(c.alive);
+        int16_t before[7];
+        for (int m = 0; m <= 6; ++m) {
+            form.CharPos[m] = static_cast<uint8_t>(c.pos[m]);
+            form.CharMoving[m] = 0;
+            form.CharDown[m] = c.pos[m] == 5;
+            form.CharHp[m] = before[m] = 1000;
+        }
+        plat::Surface want = L(1);
+        form.DmHyouji();
+        const plat::Surface shown = L(1);
+        form.Tujyo();
+        for (int m = 0; m <= 6; ++m)
+            PrintAt(want, 51 + 96 * m, 452, 12, true, true, plat::QBColor(0), NumberText(before[m] - form.CharHp[m]));
+        for (int m = 0; m <= 6; ++m)
+            EXPECT_EQ(Differences(shown, 51 + 96 * m, 451, want, 51 + 96 * m, 451, 90, 40), 0)
+                << "member " << m << " lost " << before[m] - form.CharHp[m];
+    }
+}
+
 TEST_F(GameTest, TheSelectedFaceIsFramedOnTheScreenOnly) {
     Battle();
     form.SelectedChar = 5;

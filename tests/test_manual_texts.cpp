@@ -89,7 +89,7 @@ TEST(ManualTexts, ExplanationPagesKeepTheirShapeAndFitInsideTheFrame) {
     // Fixed lines of the basics page.
     const auto& kihon = Pages[2];
     EXPECT_STREQ(kihon.lines[0], "●ゲームの始めかた");
-    EXPECT_STREQ(kihon.lines[1], "tobble7.exe　ファイルを実行してください。");
+    EXPECT_STREQ(kihon.lines[1], "tobble7　ファイルを実行してください。");
     EXPECT_STREQ(kihon.lines[3], "●ゲームのやめかた");
     EXPECT_STREQ(kihon.lines[7], "●操作方法");
     EXPECT_STREQ(kihon.lines[12], "●目的");

@@ -66,6 +66,10 @@ std::string FindFontFile() {
 // the library's size is the em in pixels.
 int FontPixels(float points) { return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))); }
 
+// How far the library's italic leans a glyph per pixel of height: it shears
+// the outlines about the baseline by this much.
+constexpr double kItalicLean = 0.207;
+
 // A text rendered once: the coverage of its ink (0 to 255), trimmed to the
 // inked box, whose top-left corner lies (dx, dy) from the text position.
 struct RenderedText {
@@ -75,7 +79,7 @@ struct RenderedText {
 
 // Renders white text once and keeps its coverage; the colour is laid on when
 // it is drawn, so every colour of one text shares one entry.
-bool Render(TTF_Font* font, const std::string& utf8, RenderedText& out) {
+bool Render(TTF_Font* font, bool italic, const std::string& utf8, RenderedText& out) {
     const SDL_Color white = {255, 255, 255, 255};
     SdlSurfacePtr glyphs(TTF_RenderUTF8_Blended(font, utf8.c_str(), white));
     if (glyphs && (glyphs->format->BytesPerPixel != 4 || glyphs->format->Amask == 0))
@@ -105,7 +109,12 @@ bool Render(TTF_Font* font, const std::string& utf8, RenderedText& out) {
         out.alpha.resize(static_cast<size_t>(out.w) * out.h);
         for (int y = 0; y < out.h; ++y)
             for (int x = 0; x < out.w; ++x) out.alpha[static_cast<size_t>(y) * out.w + x] = coverage(left + x, top + y);
-        out.dx = left;
+        // The italic shear leans what hangs below the baseline to the left of
+        // the text's start; moved right by that overhang, the text leans right
+        // from its start and leaves no ink left of it.
+        const int below = glyphs->h - TTF_FontAscent(font);
+        const int overhang = italic && below > 0 ? static_cast<int>(std::ceil(kItalicLean * below)) : 0;
+        out.dx = left + overhang;
         out.dy = top;
     }
     SDL_UnlockSurface(glyphs.get());
@@ -152,7 +161,7 @@ public:
             return &it->second->text;
         }
         RenderedText text;
-        if (!Render(font, utf8, text)) return nullptr;
+        if (!Render(font, italic, utf8, text)) return nullptr;
         recent_.push_front({key_, std::move(text)});
         index_.emplace(recent_.front().key, recent_.begin());
         bytes_ += Cost(recent_.front());

@@ -70,11 +70,17 @@ int FontPixels(float points) { return std::max(1, static_cast<int>(std::lround(p
 // the outlines about the baseline by this much.
 constexpr double kItalicLean = 0.207;
 
-// A text rendered once: the coverage of its ink (0 to 255), trimmed to the
-// inked box, whose top-left corner lies (dx, dy) from the text position.
+// A text rendered once: the coverage of its ink (1 to 255) as runs along its
+// rows, within a w by h box whose top-left corner lies (dx, dy) from the text
+// position. Only inked pixels are kept, so drawing visits nothing else.
 struct RenderedText {
+    struct Run {
+        int x, y, n;  // n pixels from (x, y) in the box
+        size_t at;    // their coverage: alpha[at] onwards
+    };
     int dx = 0, dy = 0, w = 0, h = 0;
-    std::vector<uint8_t> alpha;  // w * h, row by row
+    std::vector<Run> runs;
+    std::vector<uint8_t> alpha;
 };
 
 // Renders white text once and keeps its coverage; the colour is laid on when
@@ -106,9 +112,17 @@ bool Render(TTF_Font* font, bool italic, const std::string& utf8, RenderedText& 
     if (right >= 0) {
         out.w = right - left + 1;
         out.h = bottom - top + 1;
-        out.alpha.resize(static_cast<size_t>(out.w) * out.h);
         for (int y = 0; y < out.h; ++y)
-            for (int x = 0; x < out.w; ++x) out.alpha[static_cast<size_t>(y) * out.w + x] = coverage(left + x, top + y);
+            for (int x = 0; x < out.w; ++x) {
+                const uint8_t a = coverage(left + x, top + y);
+                if (a == 0) continue;
+                if (out.runs.empty() || out.runs.back().y != y || out.runs.back().x + out.runs.back().n != x)
+                    out.runs.push_back({x, y, 0, out.alpha.size()});
+                ++out.runs.back().n;
+                out.alpha.push_back(a);
+            }
+        out.runs.shrink_to_fit();
+        out.alpha.shrink_to_fit();
         // The italic shear leans what hangs below the baseline to the left of
         // the text's start; moved right by that overhang, the text leans right
         // from its start and leaves no ink left of it.
@@ -180,7 +194,10 @@ private:
         std::string key;
         RenderedText text;
     };
-    static size_t Cost(const Entry& e) { return sizeof(Entry) + e.key.capacity() + e.text.alpha.capacity(); }
+    static size_t Cost(const Entry& e) {
+        return sizeof(Entry) + e.key.capacity() + e.text.runs.capacity() * sizeof(RenderedText::Run) +
+               e.text.alpha.capacity();
+    }
 
     void Init() {
         ready_ = true;
@@ -227,15 +244,18 @@ void Surface::Print(const std::string& utf8) {
         const int top = std::max(textY, 0), bottom = std::min(textY + text->h, h_);
         const uint32_t fg = ToRGB(ForeColor);
         const uint32_t fr = (fg >> 16) & 255, fgG = (fg >> 8) & 255, fb = fg & 255;
-        for (int y = top; y < bottom; ++y) {
-            const uint8_t* cover = text->alpha.data() + static_cast<size_t>(y - textY) * text->w;
+        for (const RenderedText::Run& run : text->runs) {
+            const int y = textY + run.y;
+            if (y < top || y >= bottom) continue;
+            const int start = textX + run.x;
+            const int from = std::max(start, left), to = std::min(start + run.n, right);
+            const uint8_t* cover = text->alpha.data() + run.at;
             uint32_t* row = px_.data() + static_cast<size_t>(y) * w_;
-            for (int x = left; x < right; ++x) {
-                const uint32_t a = cover[x - textX];
-                if (a == 0) continue;  // glyphs only: the background shows between the strokes
-                const uint32_t bg = row[x];
-                row[x] = (BlendChannel((bg >> 16) & 255, fr, a) << 16) | (BlendChannel((bg >> 8) & 255, fgG, a) << 8) |
-                         BlendChannel(bg & 255, fb, a);
+            for (int x = from; x < to; ++x) {
+                const uint32_t a = cover[x - start], bg = row[x];
+                row[x] = a == 255 ? fg
+                                  : (BlendChannel((bg >> 16) & 255, fr, a) << 16) |
+                                        (BlendChannel((bg >> 8) & 255, fgG, a) << 8) | BlendChannel(bg & 255, fb, a);
             }
         }
     }

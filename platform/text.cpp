@@ -5,11 +5,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <list>
 #include <map>
 #include <string>
+#include <string_view>
 #include <tuple>
+#include <unordered_map>
+#include <vector>
 
+#include "sdl_ptr.h"
 #include "surface.h"
 #include "text.h"
 
@@ -56,28 +62,143 @@ std::string FindFontFile() {
     return file;
 }
 
+// The size of the library's font for a size in points at 96 dots per inch:
+// the library's size is the em in pixels.
+int FontPixels(float points) { return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))); }
+
+// How far the library's italic leans a glyph per pixel of height: it shears
+// the outlines about the baseline by this much.
+constexpr double kItalicLean = 0.207;
+
+// A text rendered once: the coverage of its ink (1 to 255) as runs along its
+// rows, within a w by h box whose top-left corner lies (dx, dy) from the text
+// position. Only inked pixels are kept, so drawing visits nothing else.
+struct RenderedText {
+    struct Run {
+        int x, y, n;  // n pixels from (x, y) in the box
+        size_t at;    // their coverage: alpha[at] onwards
+    };
+    int dx = 0, dy = 0, w = 0, h = 0;
+    std::vector<Run> runs;
+    std::vector<uint8_t> alpha;
+};
+
+// Renders white text once and keeps its coverage; the colour is laid on when
+// it is drawn, so every colour of one text shares one entry.
+bool Render(TTF_Font* font, bool italic, const std::string& utf8, RenderedText& out) {
+    const SDL_Color white = {255, 255, 255, 255};
+    SdlSurfacePtr glyphs(TTF_RenderUTF8_Blended(font, utf8.c_str(), white));
+    if (glyphs && (glyphs->format->BytesPerPixel != 4 || glyphs->format->Amask == 0))
+        glyphs.reset(SDL_ConvertSurfaceFormat(glyphs.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+    if (!glyphs) return false;
+    const uint32_t amask = glyphs->format->Amask;
+    const int ashift = glyphs->format->Ashift;
+    const auto coverage = [&](int x, int y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(glyphs->pixels) +
+                                                            static_cast<size_t>(y) * glyphs->pitch);
+        return static_cast<uint8_t>((row[x] & amask) >> ashift);
+    };
+    SDL_LockSurface(glyphs.get());
+    int left = glyphs->w, right = -1, top = glyphs->h, bottom = -1;
+    for (int y = 0; y < glyphs->h; ++y)
+        for (int x = 0; x < glyphs->w; ++x)
+            if (coverage(x, y) != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    out = RenderedText{};
+    if (right >= 0) {
+        out.w = right - left + 1;
+        out.h = bottom - top + 1;
+        for (int y = 0; y < out.h; ++y)
+            for (int x = 0; x < out.w; ++x) {
+                const uint8_t a = coverage(left + x, top + y);
+                if (a == 0) continue;
+                if (out.runs.empty() || out.runs.back().y != y || out.runs.back().x + out.runs.back().n != x)
+                    out.runs.push_back({x, y, 0, out.alpha.size()});
+                ++out.runs.back().n;
+                out.alpha.push_back(a);
+            }
+        out.runs.shrink_to_fit();
+        out.alpha.shrink_to_fit();
+        // The italic shear leans what hangs below the baseline to the left of
+        // the text's start; moved right by that overhang, the text leans right
+        // from its start and leaves no ink left of it.
+        const int below = glyphs->h - TTF_FontAscent(font);
+        const int overhang = italic && below > 0 ? static_cast<int>(std::ceil(kItalicLean * below)) : 0;
+        out.dx = left + overhang;
+        out.dy = top;
+    }
+    SDL_UnlockSurface(glyphs.get());
+    return true;
+}
+
 class Fonts {
 public:
     ~Fonts() {
-        for (auto& entry : cache_)
-            if (entry.second) TTF_CloseFont(entry.second);
+        for (auto& entry : cache_) TTF_CloseFont(entry.second);
         if (opened_) TTF_Quit();
     }
     TTF_Font* Get(float points, bool bold, bool italic) {
         if (!ready_) Init();
         if (file_.empty()) return nullptr;
-        // Points at 96 dots per inch; the library's size is the em in pixels.
-        const int px = std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0)));
+        const int px = FontPixels(points);
         const auto key = std::make_tuple(px, bold, italic);
         auto it = cache_.find(key);
         if (it != cache_.end()) return it->second;
         TTF_Font* f = TTF_OpenFont(file_.c_str(), px);
-        if (f) TTF_SetFontStyle(f, (bold ? TTF_STYLE_BOLD : 0) | (italic ? TTF_STYLE_ITALIC : 0));
+        if (!f) {
+            // Not kept, so a later call tries again; said once, not on every text.
+            if (!openFailureTold_)
+                std::fprintf(stderr, "%s: font %s could not be opened: %s\n", g_programName.c_str(), file_.c_str(),
+                             TTF_GetError());
+            openFailureTold_ = true;
+            return nullptr;
+        }
+        TTF_SetFontStyle(f, (bold ? TTF_STYLE_BOLD : 0) | (italic ? TTF_STYLE_ITALIC : 0));
         cache_[key] = f;
         return f;
     }
 
+    // The text rendered in the font `Get` gave for the same style; null when
+    // the library could not render it.
+    const RenderedText* Text(TTF_Font* font, float points, bool bold, bool italic, const std::string& utf8) {
+        // The key: style, size, then the text.
+        const int px = FontPixels(points);
+        key_.assign(1, static_cast<char>((bold ? 1 : 0) | (italic ? 2 : 0)));
+        key_.append(reinterpret_cast<const char*>(&px), sizeof px);
+        key_ += utf8;
+        if (auto it = index_.find(key_); it != index_.end()) {
+            recent_.splice(recent_.begin(), recent_, it->second);
+            return &it->second->text;
+        }
+        RenderedText text;
+        if (!Render(font, italic, utf8, text)) return nullptr;
+        recent_.push_front({key_, std::move(text)});
+        index_.emplace(recent_.front().key, recent_.begin());
+        bytes_ += Cost(recent_.front());
+        // The least recently drawn go first; the newest always stays.
+        while (recent_.size() > 1 && (recent_.size() > kMaxTexts || bytes_ > kMaxTextBytes)) {
+            bytes_ -= Cost(recent_.back());
+            index_.erase(recent_.back().key);
+            recent_.pop_back();
+        }
+        return &recent_.front().text;
+    }
+
 private:
+    static constexpr size_t kMaxTexts = 1024, kMaxTextBytes = size_t{4} << 20;
+    struct Entry {
+        std::string key;
+        RenderedText text;
+    };
+    static size_t Cost(const Entry& e) {
+        return sizeof(Entry) + e.key.capacity() + e.text.runs.capacity() * sizeof(RenderedText::Run) +
+               e.text.alpha.capacity();
+    }
+
     void Init() {
         ready_ = true;
         if (TTF_Init() != 0) {
@@ -87,9 +208,15 @@ private:
         opened_ = true;
         file_ = FindFontFile();
     }
-    bool ready_ = false, opened_ = false;
+    bool ready_ = false, opened_ = false, openFailureTold_ = false;
     std::string file_;
     std::map<std::tuple<int, bool, bool>, TTF_Font*> cache_;
+    // Rendered texts, most recently drawn first; the index's keys are views
+    // of the entries' own keys, which stay put in the list.
+    std::list<Entry> recent_;
+    std::unordered_map<std::string_view, std::list<Entry>::iterator> index_;
+    size_t bytes_ = 0;
+    std::string key_;
 };
 
 Fonts& TheFonts() {
@@ -103,40 +230,32 @@ void SetProgramName(const std::string& name) { g_programName = name; }
 const std::string& ProgramName() { return g_programName; }
 
 void Surface::Print(const std::string& utf8) {
-    TTF_Font* font = TheFonts().Get(FontSize, FontBold, FontItalic);
+    Fonts& fonts = TheFonts();
+    TTF_Font* font = fonts.Get(FontSize, FontBold, FontItalic);
     if (!font) return;
     // Far off the surface the text is simply not seen; the clamp keeps the sums below in range.
     const int x0 = static_cast<int>(std::lround(std::clamp(CurrentX, -1e9f, 1e9f)));
     const int y0 = static_cast<int>(std::lround(std::clamp(CurrentY, -1e9f, 1e9f)));
-    if (!utf8.empty()) {
-        SDL_Color white = {255, 255, 255, 255};
-        SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, utf8.c_str(), white);
-        if (glyphs) {
-            SDL_Surface* argb = SDL_ConvertSurfaceFormat(glyphs, SDL_PIXELFORMAT_ARGB8888, 0);
-            SDL_FreeSurface(glyphs);
-            if (argb) {
-                const uint32_t fg = ToRGB(ForeColor);
-                const int fr = (fg >> 16) & 255, fgG = (fg >> 8) & 255, fb = fg & 255;
-                SDL_LockSurface(argb);
-                for (int y = 0; y < argb->h; ++y) {
-                    const uint32_t* row = reinterpret_cast<const uint32_t*>(
-                        static_cast<const uint8_t*>(argb->pixels) + static_cast<size_t>(y) * argb->pitch);
-                    const int dy = y0 + y;
-                    if (dy < 0 || dy >= Height()) continue;
-                    for (int x = 0; x < argb->w; ++x) {
-                        const int a = row[x] >> 24;
-                        const int dx = x0 + x;
-                        if (a == 0 || dx < 0 || dx >= Width()) continue;
-                        // Glyphs only: the background shows between the strokes.
-                        const uint32_t bg = PixelRGB(dx, dy);
-                        const int r = ((bg >> 16) & 255) + (fr - static_cast<int>((bg >> 16) & 255)) * a / 255;
-                        const int g = ((bg >> 8) & 255) + (fgG - static_cast<int>((bg >> 8) & 255)) * a / 255;
-                        const int b = (bg & 255) + (fb - static_cast<int>(bg & 255)) * a / 255;
-                        SetPixelRGB(dx, dy, (static_cast<uint32_t>(r) << 16) | (g << 8) | b);
-                    }
-                }
-                SDL_UnlockSurface(argb);
-                SDL_FreeSurface(argb);
+    const RenderedText* text = utf8.empty() ? nullptr : fonts.Text(font, FontSize, FontBold, FontItalic, utf8);
+    if (text && text->w > 0) {
+        // Where the ink lands: [left, right) by [top, bottom), clipped to the surface once.
+        const int textX = x0 + text->dx, textY = y0 + text->dy;
+        const int left = std::max(textX, 0), right = std::min(textX + text->w, w_);
+        const int top = std::max(textY, 0), bottom = std::min(textY + text->h, h_);
+        const uint32_t fg = ToRGB(ForeColor);
+        const uint32_t fr = (fg >> 16) & 255, fgG = (fg >> 8) & 255, fb = fg & 255;
+        for (const RenderedText::Run& run : text->runs) {
+            const int y = textY + run.y;
+            if (y < top || y >= bottom) continue;
+            const int start = textX + run.x;
+            const int from = std::max(start, left), to = std::min(start + run.n, right);
+            const uint8_t* cover = text->alpha.data() + run.at;
+            uint32_t* row = px_.data() + static_cast<size_t>(y) * w_;
+            for (int x = from; x < to; ++x) {
+                const uint32_t a = cover[x - start], bg = row[x];
+                row[x] = a == 255 ? fg
+                                  : (BlendChannel((bg >> 16) & 255, fr, a) << 16) |
+                                        (BlendChannel((bg >> 8) & 255, fgG, a) << 8) | BlendChannel(bg & 255, fb, a);
             }
         }
     }

@@ -2,6 +2,7 @@
 // sprite masks that cover exactly their pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -95,5 +96,47 @@ TEST(Art, TheLogoStandsOnBlack) {
         EXPECT_EQ(logo.PixelRGB(k, 0), 0u);
         EXPECT_EQ(logo.PixelRGB(0, k), 0u);
         EXPECT_EQ(logo.PixelRGB(63, k), 0u);
+    }
+}
+
+// A picture that cannot be read, or read but not converted to the surfaces'
+// pixels, gives an empty surface and one line on stderr naming it.
+TEST(Art, APictureThatFailsGivesAnEmptySurfaceAndOneLine) {
+    // A run-length BMP of 2^29 + 1 by 1 pixels, ending at once: it reads as
+    // one byte a pixel, but four bytes a pixel overflow a row's length.
+    std::vector<unsigned char> wide(14 + 40 + 8 + 2, 0);
+    const auto put = [&](size_t at, uint32_t v, int bytes) {
+        for (int k = 0; k < bytes; ++k) wide[at + k] = static_cast<unsigned char>(v >> (8 * k));
+    };
+    wide[0] = 'B', wide[1] = 'M';
+    put(2, static_cast<uint32_t>(wide.size()), 4);
+    put(10, 14 + 40 + 8, 4);  // where the pixels start
+    put(14, 40, 4);           // header size
+    put(18, (1u << 29) + 1, 4);
+    put(22, 1, 4);
+    put(26, 1, 2);  // planes
+    put(28, 8, 2);  // bits a pixel
+    put(30, 1, 4);  // run-length coded, 8 bits
+    put(46, 2, 4);  // two colours: black, white
+    put(58, 0xFFFFFF, 4);
+    wide[63] = 1;  // end of the picture
+    const std::string garbage = "not a picture";
+    struct Case {
+        const char* name;
+        const unsigned char* data;
+        size_t size;
+        const char* line;
+    };
+    for (const Case& c : {Case{"garbage", reinterpret_cast<const unsigned char*>(garbage.data()), garbage.size(),
+                               "picture garbage could not be read\n"},
+                          Case{"too wide", wide.data(), wide.size(), "picture too wide could not be converted: "}}) {
+        SCOPED_TRACE(c.name);
+        testing::internal::CaptureStderr();
+        const plat::Surface s = plat::LoadPicture(c.data, c.size, c.name);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(s.Width(), 0);
+        EXPECT_EQ(s.Height(), 0);
+        EXPECT_EQ(err.rfind(c.line, 0), 0u) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     }
 }

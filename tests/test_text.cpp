@@ -1,0 +1,118 @@
+// Text on a surface: the blend of glyphs over the background, texts drawn
+// again from what was rendered before, and a font that cannot be opened.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "../platform/surface.h"
+#include "../platform/text.h"
+
+namespace {
+
+// A surface of 400 by 60 filled with a pattern that meets every channel value.
+plat::Surface Patterned() {
+    plat::Surface s(400, 60);
+    uint32_t seed = 7;
+    for (uint32_t& p : s.Pixels()) {
+        seed = seed * 1103515245u + 12345u;
+        p = (seed >> 8) & 0xFFFFFF;
+    }
+    return s;
+}
+
+struct Style {
+    float size;
+    bool bold, italic;
+    plat::Colour colour;
+};
+
+plat::Surface Drawn(const Style& st, const std::string& text) {
+    plat::Surface s = Patterned();
+    s.FontSize = st.size;
+    s.FontBold = st.bold;
+    s.FontItalic = st.italic;
+    s.ForeColor = st.colour;
+    s.CurrentX = 5;
+    s.CurrentY = 10;
+    s.Print(text);
+    return s;
+}
+
+}  // namespace
+
+TEST(Text, TheBlendWithoutADivisionEqualsTheOneWithForEveryAlphaSourceAndDestination) {
+    for (int a = 0; a <= 255; ++a)
+        for (int src = 0; src <= 255; ++src)
+            for (int dst = 0; dst <= 255; ++dst) {
+                const int expected = dst + (src - dst) * a / 255;
+                const uint32_t got = plat::BlendChannel(static_cast<uint32_t>(dst), static_cast<uint32_t>(src),
+                                                        static_cast<uint32_t>(a));
+                if (got != static_cast<uint32_t>(expected))
+                    FAIL() << "alpha " << a << ", source " << src << ", destination " << dst << ": " << got
+                           << " instead of " << expected;
+            }
+}
+
+// Every style and colour of a text is drawn the same the first time, from
+// what was kept, and after many other texts have pushed it out.
+TEST(Text, ATextIsDrawnTheSameEveryTimeInEachStyleAndColour) {
+    const std::string text = "テキストの色Ａa1";
+    // Neighbours differ in one thing, so a text kept under too loose a key shows.
+    const plat::Colour white = plat::RGB(255, 255, 255);
+    const std::vector<Style> styles = {
+        {11, false, false, white}, {11, true, false, white}, {11, false, true, white},
+        {11, true, true, white},   {12, false, false, white}, {11, false, false, plat::RGB(200, 10, 90)},
+        {16, true, true, plat::RGB(0, 0, 0)},
+    };
+    std::vector<plat::Surface> first;
+    for (const Style& st : styles) first.push_back(Drawn(st, text));
+    const plat::Surface untouched = Patterned();
+    for (size_t i = 0; i < styles.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NE(first[i].Pixels(), untouched.Pixels()) << "no text was drawn: is a font installed?";
+        for (size_t k = 0; k < i; ++k) EXPECT_NE(first[i].Pixels(), first[k].Pixels()) << "the same as style " << k;
+        EXPECT_EQ(Drawn(styles[i], text).Pixels(), first[i].Pixels()) << "drawn a second time";
+    }
+    // Enough other texts, small and large, to push out everything kept before
+    // (they are rendered even where the surface does not reach).
+    plat::Surface dot(1, 1);
+    for (int n = 0; n < 1200; ++n) {
+        dot.FontSize = n % 2 ? 40.0f : 9.0f;
+        dot.Print("push " + std::to_string(n));
+    }
+    for (size_t i = 0; i < styles.size(); ++i) EXPECT_EQ(Drawn(styles[i], text).Pixels(), first[i].Pixels()) << i;
+}
+
+// A font that fails to open (here: no file descriptor left) leaves its text
+// out with one line on stderr, however often it is asked for, and opens as
+// soon as it can. Run in a child of its own, whose limits change nothing else.
+TEST(TextDeathTest, AFontThatFailsToOpenIsToldOnceAndOpenedWhenItCan) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto child = [] {
+        // A size no other text uses, so its font is not open yet.
+        const Style rare = {37.5f, false, false, plat::RGB(255, 255, 255)};
+        const plat::Surface blank = Patterned();
+        if (Drawn({11, false, false, 0xFFFFFF}, "a").Pixels() == blank.Pixels()) std::_Exit(2);  // no font at all
+        rlimit was{};
+        getrlimit(RLIMIT_NOFILE, &was);
+        const int lowestFree = dup(0);
+        close(lowestFree);
+        rlimit none = was;
+        none.rlim_cur = static_cast<rlim_t>(lowestFree);
+        setrlimit(RLIMIT_NOFILE, &none);
+        bool drawn = false;
+        for (int k = 0; k < 5; ++k) drawn |= Drawn(rare, "a").Pixels() != blank.Pixels();
+        setrlimit(RLIMIT_NOFILE, &was);
+        if (drawn) std::_Exit(3);
+        if (Drawn(rare, "a").Pixels() == blank.Pixels()) std::_Exit(4);  // still left out
+        std::_Exit(0);
+    };
+    // Exactly one line, naming the font.
+    EXPECT_EXIT(child(), testing::ExitedWithCode(0), "^[^\n]*: font [^\n]* could not be opened: [^\n]*\n$");
+}

@@ -6,6 +6,8 @@
 #include <SDL_mixer.h>
 #include <fluidsynth.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -13,6 +15,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <thread>
 
 #include "audio.h"
 #include "quiet.h"
@@ -26,6 +29,14 @@ const int kRate = 44100;
 const int kBufferFrames = 1024;  // about 23 ms: sound effects feel immediate
 const int kEffectChannel = 0;    // one effect at a time, so one mixer channel
 const int kTailSeconds = 2;      // the synth's reverb is silent well within this
+// Music and effects are mixed at half their level, so that an effect landing on
+// loud music never saturates the mixer's sum; the output stage doubles the sum
+// back and only turns it down, briefly, where it would pass the ceiling.
+const float kSynthGain = 0.25f;           // half of what the pieces were balanced at
+const int kEffectVolume = MIX_MAX_VOLUME / 2;
+const float kMakeUp = 2.0f;
+const float kCeiling = 29204.0f;          // -1 dBFS, as loud as an effect alone peaks
+const float kReleaseSeconds = 0.05f;      // the limiter lets go over about this long
 // TimGM6mb first: small, complete and what the pieces were voiced against.
 const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
                                    "/usr/share/sounds/sf2/default-GM.sf2"};
@@ -42,6 +53,13 @@ struct Engine {
     std::map<std::string, Mix_Chunk*> chunks;  // loaded effects, by path
     std::set<fluid_player_t*> players;         // every MIDI player on the synth
     long quietFrames = 0;                      // frames rendered since the synth fell quiet
+    float limit = 1.0f;                        // the output stage's gain, audio thread only
+    std::thread fontLoader;                    // the soundfont loads beside start-up
+
+    // The soundfont is in before any piece is handed to the synth.
+    void WaitForFont() {
+        if (fontLoader.joinable()) fontLoader.join();
+    }
 
     // A piece plays or a note still sounds.
     bool Busy() const {
@@ -51,12 +69,17 @@ struct Engine {
     }
 
     ~Engine() {
+        WaitForFont();
         if (synth) delete_fluid_synth(synth);
         if (settings) delete_fluid_settings(settings);
     }
 };
 
 std::shared_ptr<Engine> g_engine;
+// The audio subsystem stays up after a device failed to open: shutting it down
+// waits for the driver's device-watch thread (about 100 ms with ALSA), which
+// would hold up the first frame. CloseAudioDevice, at exit, shuts it down.
+bool g_subsystemIdle = false;
 
 // The mixer calls this for the music part of every buffer, before it mixes
 // the effects on top; the synth writes the buffer whole. With no piece playing
@@ -77,6 +100,25 @@ void RenderMusic(void* data, Uint8* stream, int len) {
     fluid_synth_write_s16(engine->synth, len / 4, stream, 0, 2, stream, 1, 2);
 }
 
+// The output stage: the mixed buffer at its full level again, held under the
+// ceiling by a gain that drops at once where a frame would pass it and comes
+// back smoothly, so music and effects keep their balance and nothing clips.
+void LimitMix(void* data, Uint8* stream, int len) {
+    auto* engine = static_cast<Engine*>(data);
+    auto* samples = reinterpret_cast<Sint16*>(stream);
+    const float release = 1.0f - std::exp(-1.0f / (kReleaseSeconds * static_cast<float>(engine->rate)));
+    float gain = engine->limit;
+    for (int i = 0; i + 1 < len / 2; i += 2) {
+        const float left = samples[i] * kMakeUp, right = samples[i + 1] * kMakeUp;
+        const float peak = std::max(std::fabs(left), std::fabs(right));
+        const float target = peak > kCeiling ? kCeiling / peak : 1.0f;
+        gain = target < gain ? target : gain + (target - gain) * release;
+        samples[i] = static_cast<Sint16>(std::lround(left * gain));
+        samples[i + 1] = static_cast<Sint16>(std::lround(right * gain));
+    }
+    engine->limit = gain;
+}
+
 // FluidSynth's player keeps reporting "playing" for some seconds after the last
 // event while notes die away, and a play after that restarts the file. The
 // device must read "stopped" at the end and stay at the end until a seek, so
@@ -90,6 +132,7 @@ public:
     }
 
     bool Load(const std::string& path) override {
+        engine_->WaitForFont();
         if (!IsMidiFile(path)) return false;
         std::ifstream in(path, std::ios::binary);
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -215,7 +258,9 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
                                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
                 // The music hook writes 16-bit stereo, so only the rate may differ.
                 why = std::string("no sound device (") + Mix_GetError() + ")";
-                SDL_QuitSubSystem(SDL_INIT_AUDIO);
+                if (g_subsystemIdle)
+                    SDL_QuitSubSystem(SDL_INIT_AUDIO);  // only drops the count taken above
+                g_subsystemIdle = true;
             }
         }
         if (!why.empty()) return Silent(why);
@@ -233,23 +278,33 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
         for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
             fluid_set_log_function(level, nullptr, nullptr);
         engine->settings = new_fluid_settings();
-        fluid_settings_setnum(engine->settings, "synth.sample-rate", rate);
-        fluid_settings_setstr(engine->settings, "player.timing-source", "sample");
-        fluid_settings_setnum(engine->settings, "synth.gain", 0.5);
-        engine->synth = engine->settings ? new_fluid_synth(engine->settings) : nullptr;
-        if (engine->synth) {
-            bool loaded = false;
-            if (!soundFont.empty()) {
-                loaded = fluid_synth_sfload(engine->synth, soundFont.c_str(), 1) != FLUID_FAILED;
-            } else {
-                for (const char* font : kSoundFonts)
-                    if (!loaded) loaded = fluid_synth_sfload(engine->synth, font, 1) != FLUID_FAILED;
-            }
-            if (!loaded)
-                std::fprintf(stderr, "%s: no General MIDI soundfont (%s); music is silent\n", ProgramName().c_str(),
-                             soundFont.empty() ? kSoundFonts[0] : soundFont.c_str());
-            Mix_HookMusic(&RenderMusic, engine.get());
+        if (engine->settings) {
+            fluid_settings_setnum(engine->settings, "synth.sample-rate", rate);
+            fluid_settings_setstr(engine->settings, "player.timing-source", "sample");
+            fluid_settings_setnum(engine->settings, "synth.gain", kSynthGain);
+            engine->synth = new_fluid_synth(engine->settings);
         }
+        if (engine->synth) {
+            // Reading the soundfont takes tens of milliseconds: it runs beside
+            // the first frames and is waited for when the first piece loads.
+            engine->fontLoader = std::thread([synth = engine->synth, soundFont, program = ProgramName()] {
+                bool loaded = false;
+                if (!soundFont.empty()) {
+                    loaded = fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED;
+                } else {
+                    for (const char* font : kSoundFonts)
+                        if (!loaded) loaded = fluid_synth_sfload(synth, font, 1) != FLUID_FAILED;
+                }
+                if (!loaded)
+                    std::fprintf(stderr, "%s: no General MIDI soundfont (%s); music is silent\n",
+                                 program.c_str(), soundFont.empty() ? kSoundFonts[0] : soundFont.c_str());
+            });
+            Mix_HookMusic(&RenderMusic, engine.get());
+        } else {
+            std::fprintf(stderr, "%s: the synthesizer could not be set up; music is silent\n", ProgramName().c_str());
+        }
+        Mix_Volume(kEffectChannel, kEffectVolume);
+        Mix_SetPostMix(&LimitMix, engine.get());
 
         const std::vector<uint8_t> ding = DefaultSoundWav(rate);
         engine->ding = Mix_LoadWAV_RW(SDL_RWFromConstMem(ding.data(), static_cast<int>(ding.size())), 1);
@@ -268,10 +323,15 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
 }
 
 void CloseAudioDevice() {
+    if (g_subsystemIdle) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        g_subsystemIdle = false;
+    }
     if (!g_engine) return;
     // Once the hook is gone the audio thread no longer touches the synth, which
     // outlives the device for as long as some music player still holds it.
     Mix_HookMusic(nullptr, nullptr);
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_HaltChannel(-1);
     for (auto& entry : g_engine->chunks) Mix_FreeChunk(entry.second);
     g_engine->chunks.clear();

@@ -113,8 +113,8 @@ void LimitMix(void* data, Uint8* stream, int len) {
         const float peak = std::max(std::fabs(left), std::fabs(right));
         const float target = peak > kCeiling ? kCeiling / peak : 1.0f;
         gain = target < gain ? target : gain + (target - gain) * release;
-        samples[i] = static_cast<Sint16>(std::lround(left * gain));
-        samples[i + 1] = static_cast<Sint16>(std::lround(right * gain));
+        samples[i] = static_cast<Sint16>(std::lrintf(left * gain));
+        samples[i + 1] = static_cast<Sint16>(std::lrintf(right * gain));
     }
     engine->limit = gain;
 }
@@ -171,10 +171,11 @@ public:
 
 private:
     // Called on the audio thread, under the engine's lock, as the player's clock advances.
+    // The piece's length is looked up once: the synth counts it anew on every call.
     static int OnTick(void* data, int tick) {
         auto* self = static_cast<FluidMusic*>(data);
-        const int total = fluid_player_get_total_ticks(self->player_);
-        if (total > 0 && tick >= total) self->ended_ = true;
+        if (self->total_ <= 0) self->total_ = fluid_player_get_total_ticks(self->player_);
+        if (self->total_ > 0 && tick >= self->total_) self->ended_ = true;
         return FLUID_OK;
     }
 
@@ -189,6 +190,7 @@ private:
         fluid_player_set_tick_callback(player_, &FluidMusic::OnTick, this);
         engine_->players.insert(player_);
         ended_ = false;
+        total_ = 0;
         return true;
     }
 
@@ -206,6 +208,7 @@ private:
     std::vector<char> midi_;
     fluid_player_t* player_ = nullptr;
     bool ended_ = false;
+    int total_ = 0;  // ticks in the piece, once the player has read it
 };
 
 class MixerSound : public SoundPlayer {

@@ -7,6 +7,7 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -54,11 +55,14 @@ struct Engine {
     std::set<fluid_player_t*> players;         // every MIDI player on the synth
     long quietFrames = 0;                      // frames rendered since the synth fell quiet
     float limit = 1.0f;                        // the output stage's gain, audio thread only
-    std::thread fontLoader;                    // the soundfont loads beside start-up
+    // The synth and its soundfont are made beside start-up; settings and synth
+    // are written by that thread alone until it has finished.
+    std::thread maker;
+    std::atomic<bool> made{false};  // for the audio thread: the synth (or its absence) is final
 
-    // The soundfont is in before any piece is handed to the synth.
-    void WaitForFont() {
-        if (fontLoader.joinable()) fontLoader.join();
+    // The synth is made and its soundfont in before any piece is handed to it.
+    void WaitForSynth() {
+        if (maker.joinable()) maker.join();
     }
 
     // A piece plays or a note still sounds.
@@ -69,7 +73,7 @@ struct Engine {
     }
 
     ~Engine() {
-        WaitForFont();
+        WaitForSynth();
         if (synth) delete_fluid_synth(synth);
         if (settings) delete_fluid_settings(settings);
     }
@@ -88,6 +92,10 @@ bool g_subsystemIdle = false;
 // play, which starts it again from the next buffer.
 void RenderMusic(void* data, Uint8* stream, int len) {
     auto* engine = static_cast<Engine*>(data);
+    if (!engine->made.load(std::memory_order_acquire) || !engine->synth) {
+        std::memset(stream, 0, static_cast<size_t>(len));
+        return;
+    }
     std::lock_guard<std::mutex> lock(engine->mu);
     if (engine->Busy()) {
         engine->quietFrames = 0;
@@ -132,7 +140,9 @@ public:
     }
 
     bool Load(const std::string& path) override {
-        engine_->WaitForFont();
+        engine_->WaitForSynth();
+        standIn_ = !engine_->synth;
+        if (standIn_) return silent_.Load(path);
         if (!IsMidiFile(path)) return false;
         std::ifstream in(path, std::ios::binary);
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -143,27 +153,32 @@ public:
     }
 
     void Play() override {
+        if (standIn_) return silent_.Play();
         std::lock_guard<std::mutex> lock(engine_->mu);
         if (player_ && !ended_) fluid_player_play(player_);
     }
 
     void Stop() override {
+        if (standIn_) return silent_.Stop();
         std::lock_guard<std::mutex> lock(engine_->mu);
         if (player_ && !ended_ && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING)
             fluid_player_stop(player_);  // keeps the position; sounding notes are released
     }
 
     void SeekStart() override {
+        if (standIn_) return silent_.SeekStart();
         std::lock_guard<std::mutex> lock(engine_->mu);
         if (player_) Build();
     }
 
     bool Playing() const override {
+        if (standIn_) return silent_.Playing();
         std::lock_guard<std::mutex> lock(engine_->mu);
         return player_ && !ended_ && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING;
     }
 
     void Close() override {
+        if (standIn_) return silent_.Close();
         std::lock_guard<std::mutex> lock(engine_->mu);
         Drop();
         midi_.clear();
@@ -209,6 +224,8 @@ private:
     fluid_player_t* player_ = nullptr;
     bool ended_ = false;
     int total_ = 0;  // ticks in the piece, once the player has read it
+    SilentMusic silent_;  // stands in where the synth could not be made
+    bool standIn_ = false;
 };
 
 class MixerSound : public SoundPlayer {
@@ -280,32 +297,33 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
         // terminal: a missing soundfont is reported below in one line.
         for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
             fluid_set_log_function(level, nullptr, nullptr);
-        engine->settings = new_fluid_settings();
-        if (engine->settings) {
-            fluid_settings_setnum(engine->settings, "synth.sample-rate", rate);
-            fluid_settings_setstr(engine->settings, "player.timing-source", "sample");
-            fluid_settings_setnum(engine->settings, "synth.gain", kSynthGain);
-            engine->synth = new_fluid_synth(engine->settings);
-        }
-        if (engine->synth) {
-            // Reading the soundfont takes tens of milliseconds: it runs beside
-            // the first frames and is waited for when the first piece loads.
-            engine->fontLoader = std::thread([synth = engine->synth, soundFont, program = ProgramName()] {
+        // Making the synth and reading the soundfont take tens of milliseconds:
+        // they run beside the first frames, and the first piece waits for them.
+        engine->maker = std::thread([engine = engine.get(), rate, soundFont, program = ProgramName()] {
+            engine->settings = new_fluid_settings();
+            if (engine->settings) {
+                fluid_settings_setnum(engine->settings, "synth.sample-rate", rate);
+                fluid_settings_setstr(engine->settings, "player.timing-source", "sample");
+                fluid_settings_setnum(engine->settings, "synth.gain", kSynthGain);
+                engine->synth = new_fluid_synth(engine->settings);
+            }
+            if (!engine->synth) {
+                std::fprintf(stderr, "%s: the synthesizer could not be set up; music is silent\n", program.c_str());
+            } else {
                 bool loaded = false;
                 if (!soundFont.empty()) {
-                    loaded = fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED;
+                    loaded = fluid_synth_sfload(engine->synth, soundFont.c_str(), 1) != FLUID_FAILED;
                 } else {
                     for (const char* font : kSoundFonts)
-                        if (!loaded) loaded = fluid_synth_sfload(synth, font, 1) != FLUID_FAILED;
+                        if (!loaded) loaded = fluid_synth_sfload(engine->synth, font, 1) != FLUID_FAILED;
                 }
                 if (!loaded)
-                    std::fprintf(stderr, "%s: no General MIDI soundfont (%s); music is silent\n",
-                                 program.c_str(), soundFont.empty() ? kSoundFonts[0] : soundFont.c_str());
-            });
-            Mix_HookMusic(&RenderMusic, engine.get());
-        } else {
-            std::fprintf(stderr, "%s: the synthesizer could not be set up; music is silent\n", ProgramName().c_str());
-        }
+                    std::fprintf(stderr, "%s: no General MIDI soundfont (%s); music is silent\n", program.c_str(),
+                                 soundFont.empty() ? kSoundFonts[0] : soundFont.c_str());
+            }
+            engine->made.store(true, std::memory_order_release);
+        });
+        Mix_HookMusic(&RenderMusic, engine.get());
         Mix_Volume(kEffectChannel, kEffectVolume);
         Mix_SetPostMix(&LimitMix, engine.get());
 
@@ -317,10 +335,7 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
     AudioDevice device;
     device.silent = false;
     device.rate = g_engine->rate;
-    if (g_engine->synth)
-        device.music = std::make_unique<FluidMusic>(g_engine);
-    else
-        device.music = std::make_unique<SilentMusic>();
+    device.music = std::make_unique<FluidMusic>(g_engine);
     device.sound = std::make_unique<MixerSound>(g_engine);
     return device;
 }

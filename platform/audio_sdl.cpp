@@ -7,6 +7,9 @@
 #include <fluidsynth.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -14,6 +17,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <thread>
 
 #include "audio.h"
 #include "files.h"
@@ -28,6 +32,14 @@ const int kRate = 44100;
 const int kBufferFrames = 1024;  // about 23 ms: sound effects feel immediate
 const int kEffectChannel = 0;    // one effect at a time, so one mixer channel
 const int kTailSeconds = 2;      // the synth's reverb is silent well within this
+// Music and effects are mixed at half their level, so that an effect landing on
+// loud music never saturates the mixer's sum; the output stage doubles the sum
+// back and only turns it down, briefly, where it would pass the ceiling.
+const float kSynthGain = 0.25f;           // half of what the pieces were balanced at
+const int kEffectVolume = MIX_MAX_VOLUME / 2;
+const float kMakeUp = 2.0f;
+const float kCeiling = 29204.0f;          // -1 dBFS, as loud as an effect alone peaks
+const float kReleaseSeconds = 0.05f;      // the limiter lets go over about this long
 // TimGM6mb first: small, complete and what the pieces were voiced against.
 const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
                                    "/usr/share/sounds/sf2/default-GM.sf2"};
@@ -44,6 +56,16 @@ struct Engine {
     std::map<std::string, Mix_Chunk*> chunks;  // loaded effects, by path
     std::set<fluid_player_t*> players;         // every MIDI player on the synth
     long quietFrames = 0;                      // frames rendered since the synth fell quiet
+    float limit = 1.0f;                        // the output stage's gain, audio thread only
+    // The synth and its soundfont are made beside start-up; settings and synth
+    // are written by that thread alone until it has finished.
+    std::thread maker;
+    std::atomic<bool> made{false};  // for the audio thread: the synth (or its absence) is final
+
+    // The synth is made and its soundfont in before any piece is handed to it.
+    void WaitForSynth() {
+        if (maker.joinable()) maker.join();
+    }
 
     // A piece plays or a note still sounds.
     bool Busy() const {
@@ -53,12 +75,17 @@ struct Engine {
     }
 
     ~Engine() {
+        WaitForSynth();
         if (synth) delete_fluid_synth(synth);
         if (settings) delete_fluid_settings(settings);
     }
 };
 
 std::shared_ptr<Engine> g_engine;
+// The audio subsystem stays up after a device failed to open: shutting it down
+// waits for the driver's device-watch thread (about 100 ms with ALSA), which
+// would hold up the first frame. CloseAudioDevice, at exit, shuts it down.
+bool g_subsystemIdle = false;
 
 // The mixer calls this for the music part of every buffer, before it mixes
 // the effects on top; the synth writes the buffer whole. With no piece playing
@@ -67,6 +94,10 @@ std::shared_ptr<Engine> g_engine;
 // play, which starts it again from the next buffer.
 void RenderMusic(void* data, Uint8* stream, int len) {
     auto* engine = static_cast<Engine*>(data);
+    if (!engine->made.load(std::memory_order_acquire) || !engine->synth) {
+        std::memset(stream, 0, static_cast<size_t>(len));
+        return;
+    }
     std::lock_guard<std::mutex> lock(engine->mu);
     if (engine->Busy()) {
         engine->quietFrames = 0;
@@ -77,6 +108,25 @@ void RenderMusic(void* data, Uint8* stream, int len) {
         engine->quietFrames += len / 4;
     }
     fluid_synth_write_s16(engine->synth, len / 4, stream, 0, 2, stream, 1, 2);
+}
+
+// The output stage: the mixed buffer at its full level again, held under the
+// ceiling by a gain that drops at once where a frame would pass it and comes
+// back smoothly, so music and effects keep their balance and nothing clips.
+void LimitMix(void* data, Uint8* stream, int len) {
+    auto* engine = static_cast<Engine*>(data);
+    auto* samples = reinterpret_cast<Sint16*>(stream);
+    const float release = 1.0f - std::exp(-1.0f / (kReleaseSeconds * static_cast<float>(engine->rate)));
+    float gain = engine->limit;
+    for (int i = 0; i + 1 < len / 2; i += 2) {
+        const float left = samples[i] * kMakeUp, right = samples[i + 1] * kMakeUp;
+        const float peak = std::max(std::fabs(left), std::fabs(right));
+        const float target = peak > kCeiling ? kCeiling / peak : 1.0f;
+        gain = target < gain ? target : gain + (target - gain) * release;
+        samples[i] = static_cast<Sint16>(std::lrintf(left * gain));
+        samples[i + 1] = static_cast<Sint16>(std::lrintf(right * gain));
+    }
+    engine->limit = gain;
 }
 
 // FluidSynth's player keeps reporting "playing" for some seconds after the last
@@ -93,7 +143,9 @@ public:
 
     // The synth plays from memory: it never opens the file itself.
     bool Load(const std::string& path, const std::string& midi) override {
-        (void)path;
+        engine_->WaitForSynth();
+        standIn_ = !engine_->synth;
+        if (standIn_) return silent_.Load(path, midi);
         if (midi.empty()) return false;
         std::lock_guard<std::mutex> lock(engine_->mu);
         midi_.assign(midi.begin(), midi.end());
@@ -101,27 +153,32 @@ public:
     }
 
     void Play() override {
+        if (standIn_) return silent_.Play();
         std::lock_guard<std::mutex> lock(engine_->mu);
         if (player_ && !ended_) fluid_player_play(player_);
     }
 
     void Stop() override {
+        if (standIn_) return silent_.Stop();
         std::lock_guard<std::mutex> lock(engine_->mu);
         if (player_ && !ended_ && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING)
             fluid_player_stop(player_);  // keeps the position; sounding notes are released
     }
 
     void SeekStart() override {
+        if (standIn_) return silent_.SeekStart();
         std::lock_guard<std::mutex> lock(engine_->mu);
         if (player_) Build();
     }
 
     bool Playing() const override {
+        if (standIn_) return silent_.Playing();
         std::lock_guard<std::mutex> lock(engine_->mu);
         return player_ && !ended_ && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING;
     }
 
     void Close() override {
+        if (standIn_) return silent_.Close();
         std::lock_guard<std::mutex> lock(engine_->mu);
         Drop();
         midi_.clear();
@@ -129,10 +186,11 @@ public:
 
 private:
     // Called on the audio thread, under the engine's lock, as the player's clock advances.
+    // The piece's length is looked up once: the synth counts it anew on every call.
     static int OnTick(void* data, int tick) {
         auto* self = static_cast<FluidMusic*>(data);
-        const int total = fluid_player_get_total_ticks(self->player_);
-        if (total > 0 && tick >= total) self->ended_ = true;
+        if (self->total_ <= 0) self->total_ = fluid_player_get_total_ticks(self->player_);
+        if (self->total_ > 0 && tick >= self->total_) self->ended_ = true;
         return FLUID_OK;
     }
 
@@ -147,6 +205,7 @@ private:
         fluid_player_set_tick_callback(player_, &FluidMusic::OnTick, this);
         engine_->players.insert(player_);
         ended_ = false;
+        total_ = 0;
         return true;
     }
 
@@ -164,6 +223,9 @@ private:
     std::vector<char> midi_;
     fluid_player_t* player_ = nullptr;
     bool ended_ = false;
+    int total_ = 0;  // ticks in the piece, once the player has read it
+    SilentMusic silent_;  // stands in where the synth could not be made
+    bool standIn_ = false;
 };
 
 class MixerSound : public SoundPlayer {
@@ -233,7 +295,9 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
                                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
                 // The music hook writes 16-bit stereo, so only the rate may differ.
                 why = std::string("no sound device (") + Mix_GetError() + ")";
-                SDL_QuitSubSystem(SDL_INIT_AUDIO);
+                if (g_subsystemIdle)
+                    SDL_QuitSubSystem(SDL_INIT_AUDIO);  // only drops the count taken above
+                g_subsystemIdle = true;
             }
         }
         if (!why.empty()) return Silent(why);
@@ -250,24 +314,35 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
         // terminal: a missing soundfont is reported below in one line.
         for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
             fluid_set_log_function(level, nullptr, nullptr);
-        engine->settings = new_fluid_settings();
-        fluid_settings_setnum(engine->settings, "synth.sample-rate", rate);
-        fluid_settings_setstr(engine->settings, "player.timing-source", "sample");
-        fluid_settings_setnum(engine->settings, "synth.gain", 0.5);
-        engine->synth = engine->settings ? new_fluid_synth(engine->settings) : nullptr;
-        if (engine->synth) {
-            bool loaded = false;
-            if (!soundFont.empty()) {
-                loaded = fluid_synth_sfload(engine->synth, soundFont.c_str(), 1) != FLUID_FAILED;
-            } else {
-                for (const char* font : kSoundFonts)
-                    if (!loaded) loaded = fluid_synth_sfload(engine->synth, font, 1) != FLUID_FAILED;
+        // Making the synth and reading the soundfont take tens of milliseconds:
+        // they run beside the first frames, and the first piece waits for them.
+        engine->maker = std::thread([engine = engine.get(), rate, soundFont, program = ProgramName()] {
+            engine->settings = new_fluid_settings();
+            if (engine->settings) {
+                fluid_settings_setnum(engine->settings, "synth.sample-rate", rate);
+                fluid_settings_setstr(engine->settings, "player.timing-source", "sample");
+                fluid_settings_setnum(engine->settings, "synth.gain", kSynthGain);
+                engine->synth = new_fluid_synth(engine->settings);
             }
-            if (!loaded)
-                std::fprintf(stderr, "%s: no General MIDI soundfont (%s); music is silent\n", ProgramName().c_str(),
-                             soundFont.empty() ? kSoundFonts[0] : soundFont.c_str());
-            Mix_HookMusic(&RenderMusic, engine.get());
-        }
+            if (!engine->synth) {
+                std::fprintf(stderr, "%s: the synthesizer could not be set up; music is silent\n", program.c_str());
+            } else {
+                bool loaded = false;
+                if (!soundFont.empty()) {
+                    loaded = fluid_synth_sfload(engine->synth, soundFont.c_str(), 1) != FLUID_FAILED;
+                } else {
+                    for (const char* font : kSoundFonts)
+                        if (!loaded) loaded = fluid_synth_sfload(engine->synth, font, 1) != FLUID_FAILED;
+                }
+                if (!loaded)
+                    std::fprintf(stderr, "%s: no General MIDI soundfont (%s); music is silent\n", program.c_str(),
+                                 soundFont.empty() ? kSoundFonts[0] : soundFont.c_str());
+            }
+            engine->made.store(true, std::memory_order_release);
+        });
+        Mix_HookMusic(&RenderMusic, engine.get());
+        Mix_Volume(kEffectChannel, kEffectVolume);
+        Mix_SetPostMix(&LimitMix, engine.get());
 
         const std::vector<uint8_t> ding = DefaultSoundWav(rate);
         engine->ding = Mix_LoadWAV_RW(SDL_RWFromConstMem(ding.data(), static_cast<int>(ding.size())), 1);
@@ -277,19 +352,21 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
     AudioDevice device;
     device.silent = false;
     device.rate = g_engine->rate;
-    if (g_engine->synth)
-        device.music = std::make_unique<FluidMusic>(g_engine);
-    else
-        device.music = std::make_unique<SilentMusic>();
+    device.music = std::make_unique<FluidMusic>(g_engine);
     device.sound = std::make_unique<MixerSound>(g_engine);
     return device;
 }
 
 void CloseAudioDevice() {
+    if (g_subsystemIdle) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        g_subsystemIdle = false;
+    }
     if (!g_engine) return;
     // Once the hook is gone the audio thread no longer touches the synth, which
     // outlives the device for as long as some music player still holds it.
     Mix_HookMusic(nullptr, nullptr);
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_HaltChannel(-1);
     for (auto& entry : g_engine->chunks) Mix_FreeChunk(entry.second);
     g_engine->chunks.clear();

@@ -1,6 +1,7 @@
 // The real audio path, written to a file by SDL's disk audio driver: a MIDI
 // piece and a WAV effect must reach the output, and the music device must
 // report the end of the piece on time and keep its position like a sequencer.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -36,10 +37,10 @@ std::string HalfSecondOfPiano() {
 
 // 0.3 s of a loud 440 Hz tone, 16-bit mono: far louder than the default chime,
 // so the output shows which of the two played.
-std::string LoudTone(int rate = 22050) {
+std::string LoudTone(int rate = 22050, int amplitude = 26000) {
     std::string pcm;
     for (int n = 0; n < rate * 3 / 10; ++n) {
-        const int16_t s = static_cast<int16_t>(26000 * std::sin(2 * M_PI * 440.0 * n / rate));
+        const int16_t s = static_cast<int16_t>(amplitude * std::sin(2 * M_PI * 440.0 * n / rate));
         pcm += static_cast<char>(s & 0xFF);
         pcm += static_cast<char>((s >> 8) & 0xFF);
     }
@@ -100,6 +101,19 @@ public:
             peak = std::max(peak, std::abs(static_cast<int>(s)));
         }
         return peak;
+    }
+
+    long FullScale(long from, long to) const {
+        std::ifstream in(path_, std::ios::binary);
+        in.seekg(from * 4);
+        std::vector<char> bytes(static_cast<size_t>(std::max(0L, to - from)) * 4);
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        long count = 0;
+        for (size_t k = 0; k + 1 < static_cast<size_t>(in.gcount()); k += 2) {
+            const int16_t s = static_cast<int16_t>(static_cast<uint8_t>(bytes[k]) | static_cast<uint8_t>(bytes[k + 1]) << 8);
+            count += s >= 32767 || s <= -32767;
+        }
+        return count;
     }
 
 private:
@@ -234,4 +248,88 @@ TEST(AudioDevice, WithoutASoundDeviceOneLineNamesTheProgram) {
     EXPECT_NE(err.find("; running without sound"), std::string::npos) << err;
     device = {};
     plat::CloseAudioDevice();
+}
+
+// An effect as loud as a sample can hold, landing on music: the sum stays under
+// full scale and the effect still stands out as loudly as it can.
+TEST(AudioDevice, AnEffectOnTheMusicNeverReachesFullScale) {
+    const fs::path dir = fs::path(::testing::TempDir()) / ("audio mix test " + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const std::string midi = (dir / "bg1.mid").string(), out = (dir / "out.raw").string();
+    std::ofstream(midi, std::ios::binary) << HalfSecondOfPiano();
+    std::ofstream((dir / "tone.wav").string(), std::ios::binary) << LoudTone(22050, 32700);
+    plat::AudioDevice device;
+    {
+        const EnvOverride driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", out.c_str()),
+            delay("SDL_DISKAUDIODELAY", "5");
+        device = plat::OpenAudioDevice();
+    }
+    if (device.silent || !fs::exists(out)) {
+        device = {};
+        plat::CloseAudioDevice();
+        fs::remove_all(dir);
+        GTEST_SKIP() << "SDL's disk audio driver could not be opened here";
+    }
+    const Output output(out, device.rate);
+    plat::Mci mci(std::move(device.music));
+    ASSERT_EQ(mci.Send("open " + midi + " alias bgm"), 0);
+    mci.Send("play bgm");
+    output.Advance(0.05);
+    const long from = output.Frames();
+    plat::SndPlaySound(*device.sound, (dir / "tone").string().c_str(), 1);
+    const long to = output.Advance(0.35);
+    EXPECT_EQ(output.FullScale(from, to), 0);
+    EXPECT_GT(output.Peak(from, to), 28000) << "the effect is no longer as loud";
+    mci.Send("close bgm");
+    device = {};
+    plat::CloseAudioDevice();
+    fs::remove_all(dir);
+}
+
+// A device that fails to open leaves the audio subsystem up until the device is
+// closed at exit: shutting it down at once would hold up the first frame.
+// A missing soundfont, read beside start-up, is reported once a piece is opened.
+TEST(AudioDevice, FailuresKeepTheirOneLineAndTheSubsystemWaitsForClose) {
+    bool disk = false;
+    for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) disk = disk || std::string(SDL_GetAudioDriver(i)) == "disk";
+    if (!disk) GTEST_SKIP() << "SDL's disk audio driver is not built in here";
+    plat::SetProgramName("tobble7");
+    plat::AudioDevice device;
+    ::testing::internal::CaptureStderr();
+    {
+        // The driver starts, but its file cannot be made: the device fails to open.
+        const EnvOverride driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", "/no such folder/out.raw");
+        device = plat::OpenAudioDevice();
+    }
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(device.silent);
+    EXPECT_EQ(err.rfind("tobble7: no sound device (", 0), 0u) << err;
+    EXPECT_TRUE(SDL_WasInit(SDL_INIT_AUDIO)) << "the subsystem was shut down before the first frame";
+    device = {};
+    plat::CloseAudioDevice();
+    EXPECT_FALSE(SDL_WasInit(SDL_INIT_AUDIO)) << "the subsystem outlived the close";
+
+    const fs::path dir = fs::path(::testing::TempDir()) / ("audio font test " + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const std::string midi = (dir / "bg1.mid").string(), out = (dir / "out.raw").string();
+    std::ofstream(midi, std::ios::binary) << HalfSecondOfPiano();
+    const std::string font = (dir / "missing.sf2").string();
+    ::testing::internal::CaptureStderr();
+    {
+        const EnvOverride driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", out.c_str()),
+            delay("SDL_DISKAUDIODELAY", "5");
+        device = plat::OpenAudioDevice(font);
+    }
+    if (!device.silent) {
+        plat::Mci mci(std::move(device.music));
+        EXPECT_EQ(mci.Send("open " + midi + " alias bgm"), 0);
+        err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err, "tobble7: no General MIDI soundfont (" + font + "); music is silent\n");
+        mci.Send("close bgm");
+    } else {
+        ::testing::internal::GetCapturedStderr();
+    }
+    device = {};
+    plat::CloseAudioDevice();
+    fs::remove_all(dir);
 }

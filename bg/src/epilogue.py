@@ -16,7 +16,7 @@ How the show runs, in milliseconds (each wait lasts one tick more than asked, so
   (empty) at 363.980 s, and 3500 after its fade the program ends: 368.286 s.
 
 So each page of the story lasts 14 x 4306 = 60.284 s of music. Sections:
-  (page 2, from entry 18) the letter: piano alone, then the tune on the flute
+  (page 2, from entry 18) the letter: piano over low strings, then the tune on the flute
   (page 3) coming home safe: the tune on the oboe; the long walk along the iron road
   (page 4) the great iron serpent: slow and wide, the horn calling; it would not move
   (page 5) the three who left, singing on the way home: the strings' song, then the
@@ -172,9 +172,10 @@ def timing(piece):
 
 def build():
     piece = Piece("Epilogue", 66)
-    piece.gain_db = 1.5
+    piece.gain_db = 4.5
+    piece.velocity_db = 2.0
     timing(piece)
-    piano = piece.part("Piano", 0, 0, 122, pan=54, reverb=70, seed=31)
+    piano = piece.part("Piano", 0, 0, 127, pan=54, reverb=70, seed=31)
     flute = piece.part("Flute", 1, 73, 116, pan=70, reverb=75, seed=32)
     oboe = piece.part("Oboe", 2, 68, 110, pan=46, reverb=75, seed=33)
     violins = piece.part("Violins", 3, 48, 84, pan=80, reverb=85, seed=34)
@@ -192,8 +193,13 @@ def build():
 
     arc = lambda b: 5 - 2.5 * abs(b - 2)  # a bar swells to its middle and relaxes
 
-    # The letter: piano alone, then the flute sings the tune over it.
-    accompany(piano, INTRO, 80)
+    # The letter: the piano, then the flute sings the tune over it.
+    accompany(piano, INTRO, 106)
+    # a low bed of strings under the opening, so that it does not come in faint
+    pad(strings, INTRO, pitch("A3"), pitch("D5"), 3, 44)
+    bass(cello, INTRO, pitch("D2"), 54)
+    strings.ramp(0, 16, 96, 60, step=1)
+    cello.cc(0, 11, 84)
     accompany(piano, A1 + LINK1, 72)
     melody(flute, 16, THEME + THEME_END + LINK1_FLUTE, 76, legato=0.96, shape=arc)
     bass(cello, A1 + LINK1, pitch("D2"), 60)
@@ -256,11 +262,11 @@ def build():
     accompany(piano, SONG, 74)
     melody(violins, 192, SONG_TUNE, 84, legato=0.99, shape=arc)
     melody(horn, 192, HORN_SONG, 66, legato=0.98)
-    violins.ramp(192, 224, 84, 118, step=1)
+    violins.ramp(192, 224, 84, 108, step=1)
     bass(cello, SONG, pitch("D2"), 70)
-    cello.ramp(192, 224, 96, 118, step=1)
+    cello.ramp(192, 224, 96, 108, step=1)
     pad(strings, SONG, pitch("A3"), pitch("E5"), 4, 54)
-    strings.ramp(192, 224, 90, 116, step=1)
+    strings.ramp(192, 224, 90, 106, step=1)
     for i in range(16):  # a cymbal swell into the change of key
         kit.note(220 + i * 0.25, 0.25, 51, 22 + i * 3, human=0)
     for i in range(8):
@@ -273,15 +279,15 @@ def build():
     melody(violins, 240, TOP_END, 90, legato=0.99, shape=arc)
     melody(violins, 224, THEME, 80, legato=0.99, shape=arc, shift=2)
     melody(violins, 240, THEME_HIGH_END, 80, legato=0.99, shape=arc)
-    violins.cc(224, 11, 112)
+    violins.cc(224, 11, 100)
     melody(flute, 224, THEME, 70, legato=0.96, shift=2)
     melody(flute, 240, THEME_HIGH_END + LINK4_FLUTE, 70, legato=0.96)
     melody(horn, 224, HORN_A3, 74, legato=0.98)
     bass(cello, A3 + LINK4, pitch("E2"), 78)
     bass(contra, A3, pitch("E1"), 74)
     pad(strings, A3 + LINK4, pitch("B3"), pitch("F#5"), 4, 58)
-    strings.ramp(248, 264, 116, 80, step=0.5)
-    violins.ramp(248, 256, 112, 90, step=0.5)
+    strings.ramp(248, 264, 106, 80, step=0.5)
+    violins.ramp(248, 256, 100, 90, step=0.5)
     timp.note(238, 0.5, pitch("B2"), 70)
     timp.note(239, 0.5, pitch("E2"), 80)
     accompany(piano, LINK4, 66, low=pitch("G#3"), high=pitch("F#5"))

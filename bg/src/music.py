@@ -199,6 +199,7 @@ class Piece:
         self.parts = []
         self.end = 0.0  # beat at which the piece is over
         self.gain_db = 0.0  # raises every channel's volume, to match the other pieces
+        self.velocity_db = 0.0  # and every note's velocity, where the volumes are at their top
 
     def part(self, *args, **kw):
         p = Part(*args, **kw)
@@ -239,6 +240,8 @@ class Piece:
             for t, number, value in p.controls:
                 tr.control(tick(t), ch, number, value)
             for t, d, pt, v in p.resolved():
+                # Velocity, too, follows a 40 log10 curve.
+                v = min(127, round(v * 10 ** (self.velocity_db / 40)))
                 tr.note(tick(t), max(1, tick(t + d) - tick(t)), ch, pt, v)
             tracks.append(tr)
         midi.write_file(path, tracks, tick(self.end))

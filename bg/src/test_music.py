@@ -179,5 +179,20 @@ class EpilogueTimingTest(unittest.TestCase):
             self.assertAlmostEqual(epilogue.PAGE[page] * 1000, marks[14 * page - 13], delta=1)
 
 
+@unittest.skipUnless(all(os.path.exists(p) for p in ("/usr/bin/fluidsynth", "/usr/bin/sox", check.SOUNDFONT)),
+                     "needs fluidsynth, sox and the soundfont")
+class LevelsTest(unittest.TestCase):
+    """The epilogue comes after a long silent show: its opening must not come in faint,
+    and as a whole it sits as loud as the other pieces."""
+
+    def test_epilogue_level(self):
+        bg = os.path.dirname(HERE)
+        level = {i: check.render(os.path.join(bg, "bg%d.mid" % i)) for i in range(4)}
+        epilogue = level[3]
+        self.assertGreaterEqual(epilogue["first LUFS"], level[2]["LUFS"] - 6, "opening under the menu's level")
+        for i in range(3):
+            self.assertLessEqual(abs(epilogue["LUFS"] - level[i]["LUFS"]), 3, "against bg%d.mid" % i)
+
+
 if __name__ == "__main__":
     unittest.main()

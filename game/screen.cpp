@@ -145,9 +145,9 @@ void Form1::Kage() {
 
 // ------------------------------------------------------- robot and HP
 
-void Form1::RoboHyouji(int n) {
-    apiResult = plat::BitBlt(Display[1], 321, 33, 127, 127, RoboP[n], 0, 0, kit::SRCCOPY);
-    apiResult = plat::BitBlt(Display[0], 321, 33, 127, 127, RoboP[n], 0, 0, kit::SRCCOPY);
+void Form1::RoboHyouji(int picture) {
+    apiResult = plat::BitBlt(Display[1], 321, 33, 127, 127, RoboP[picture], 0, 0, kit::SRCCOPY);
+    apiResult = plat::BitBlt(Display[0], 321, 33, 127, 127, RoboP[picture], 0, 0, kit::SRCCOPY);
 }
 
 void Form1::TstHyouji() {

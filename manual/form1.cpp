@@ -95,14 +95,18 @@ void Form1::LoadPas() {
     const std::filesystem::path path(plat::NativePath(appPath + kit::ClearFileName));
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return;
-    std::ifstream file(path, std::ios::binary);
+    // Unbuffered, so that no more than the limit is taken from the file.
+    std::ifstream file;
+    file.rdbuf()->pubsetbuf(nullptr, 0);
+    file.open(path, std::ios::binary);
     if (!file) return;
     std::string data(ClearFileReadLimit, '\0');
     file.read(&data[0], ClearFileReadLimit);
     data.resize(static_cast<size_t>(file.gcount()));
-    // A file of exactly the limit has been read whole: look one byte further.
-    const bool complete = file.eof() || file.peek() == std::char_traits<char>::eof();
     if (file.bad()) return;  // a read error: what came before it proves nothing
+    // Whether a file of exactly the limit has been read whole, its size tells.
+    const bool complete = data.size() < static_cast<size_t>(ClearFileReadLimit) ||
+                          std::filesystem::file_size(path, ec) == data.size();
     std::string field;
     if (FirstField(data, complete, field)) ClearText = field;
 }

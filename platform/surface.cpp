@@ -38,7 +38,7 @@ void Surface::SetBackColor(Colour c) {
 namespace {
 
 // Wide enough for squares of any sum or difference of int coordinates.
-using Wide = __int128;
+__extension__ typedef __int128 Wide;
 
 // The largest v >= 0 with v * v <= n.
 int64_t ISqrt(Wide n) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "game_fixture.h"
-#include "tools/png_file.h"
+#include "platform/picture_file.h"
 
 namespace {
 
@@ -18,10 +18,10 @@ void CompareWithGolden(const plat::Surface& shot, const std::string& name, Rect 
     const std::string path = std::string(SOURCE_DIR) + "/tests/golden/" + name + ".png";
     const char* update = std::getenv("TOBBLE7_UPDATE_GOLDEN");
     if (update && std::string(update) == "1") {
-        ASSERT_TRUE(pngfile::Write(path, shot));
+        ASSERT_TRUE(plat::SavePicture(shot, path));
         GTEST_SKIP() << "wrote " << path;
     }
-    const plat::Surface golden = pngfile::Read(path);
+    const plat::Surface golden = plat::ReadPicture(path);
     ASSERT_EQ(golden.Width(), shot.Width()) << path << " is missing or unreadable";
     ASSERT_EQ(golden.Height(), shot.Height());
     int diff = 0, firstX = -1, firstY = -1;
@@ -32,7 +32,7 @@ void CompareWithGolden(const plat::Surface& shot, const std::string& name, Rect 
         }
     if (diff > 0) {
         const std::string got = ::testing::TempDir() + name + "-now.png";
-        pngfile::Write(got, shot);
+        plat::SavePicture(shot, got);
         ADD_FAILURE() << "The " << name << " screen no longer matches the approved picture: " << diff
                       << " pixels differ, the first at (" << firstX << ", " << firstY << ").\n"
                       << "Something drawn on it moved, changed colour or vanished, or the fonts found by fontconfig "

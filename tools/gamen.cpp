@@ -10,7 +10,7 @@
 #include <string>
 
 #include "../game/form1.h"
-#include "png_file.h"
+#include "../platform/picture_file.h"
 
 namespace {
 
@@ -89,6 +89,6 @@ int main(int argc, char** argv) {
 
     plat::Surface window(800, 600);
     plat::BitBlt(window, 16, 12, 768, 576, form.Display[0], 0, 0, plat::SRCCOPY);
-    if (argc > 2 && !pngfile::Write(argv[2], window)) return 1;
-    return pngfile::Write(argv[1], HalfSize(window)) ? 0 : 1;
+    if (argc > 2 && !plat::SavePicture(window, argv[2])) return 1;
+    return plat::SavePicture(HalfSize(window), argv[1]) ? 0 : 1;
 }

@@ -171,10 +171,10 @@ TEST_F(MediaFiles, AHugeTuneIsRefusedWithoutBeingRead) {
         const long before = ResidentKiB();
         const int code = mci.Send("open " + huge + " alias bgm");
         const long grown = PeakKiB() - before;
-        std::string failure;
-        if (code != plat::kMciCannotLoadDriver) failure += "answered " + std::to_string(code) + ", not 266; ";
-        if (before < 0 || grown > 20 * 1024) failure += "peak memory grew by " + std::to_string(grown) + " KiB";
-        return failure;
+        std::string why;
+        if (code != plat::kMciCannotLoadDriver) why += "answered " + std::to_string(code) + ", not 266; ";
+        if (before < 0 || grown > 20 * 1024) why += "peak memory grew by " + std::to_string(grown) + " KiB";
+        return why;
     }, 60);
     EXPECT_EQ(failure, "");
 

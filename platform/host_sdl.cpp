@@ -1,15 +1,15 @@
 // The real window on SDL: borderless, 800x600, centred, black.
 #include <SDL.h>
 #include <SDL_image.h>
-#include <unistd.h>
 
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "host.h"
 #include "quiet.h"
+#include "sdl_ptr.h"
 #include "text.h"
 
 namespace plat {
@@ -55,30 +55,66 @@ public:
     void Show(const Surface& v) override {
         SDL_ShowWindow(window_);
         SDL_RaiseWindow(window_);
-        Present(v);
+        // Nothing is presented yet: the first present carries what the first
+        // handler drew, rather than a black frame a moment before it.
+        shown_ = &v;
+        whole_ = true;
+        lastPresent_ = SDL_GetTicks() - frameMs_;
     }
 
     void Present(const Surface& v) override {
         SDL_Surface* screen = SDL_GetWindowSurface(window_);
         if (!screen) return;
-        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
-        SDL_Surface* layer = SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<uint32_t*>(v.Pixels().data()), v.Width(), v.Height(), 32, v.Width() * 4,
-            SDL_PIXELFORMAT_RGB888);
-        if (layer) {
-            SDL_Rect at = {v.Left, v.Top, v.Width(), v.Height()};
-            SDL_BlitSurface(layer, nullptr, screen, &at);
-            SDL_FreeSurface(layer);
-        }
-        SDL_UpdateWindowSurface(window_);
-        lastPresent_ = SDL_GetTicks();
+        // The margins are drawn again only when the layer has moved or the
+        // window surface is new or was uncovered; otherwise only what was drawn.
+        const bool whole = whole_ || screen != screen_ || &v != shown_ || v.Left != left_ || v.Top != top_ ||
+                           v.Width() != width_ || v.Height() != height_;
+        const std::vector<Rect> dirty = v.TakeDirty();
         shown_ = &v;
+        if (!whole && dirty.empty()) return;
+        const SdlSurfacePtr layer(SDL_CreateRGBSurfaceWithFormatFrom(
+            const_cast<uint32_t*>(v.Pixels().data()), v.Width(), v.Height(), 32, v.Width() * 4,
+            SDL_PIXELFORMAT_RGB888));
+        if (!layer) return;
+        if (whole) {
+            SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+            SDL_Rect at = {v.Left, v.Top, v.Width(), v.Height()};
+            SDL_BlitSurface(layer.get(), nullptr, screen, &at);
+            SDL_UpdateWindowSurface(window_);
+        } else {
+            std::vector<SDL_Rect> shown;
+            for (const Rect& d : dirty) {
+                SDL_Rect from = {d.x, d.y, d.w, d.h};
+                SDL_Rect at = {v.Left + d.x, v.Top + d.y, d.w, d.h};
+                SDL_BlitSurface(layer.get(), &from, screen, &at);  // clips `at` to the window
+                if (at.w > 0 && at.h > 0) shown.push_back(at);
+            }
+            if (!shown.empty()) SDL_UpdateWindowSurfaceRects(window_, shown.data(), static_cast<int>(shown.size()));
+        }
+        screen_ = screen;
+        left_ = v.Left, top_ = v.Top, width_ = v.Width(), height_ = v.Height();
+        whole_ = false;
+        lastPresent_ = SDL_GetTicks();
     }
 
-    void Nap(const Surface& v, std::deque<InputEvent>& queue) override {
+    void Nap(const Surface& v, std::deque<InputEvent>& queue, uint32_t until) override {
         Pump(queue);
-        if (SDL_GetTicks() - lastPresent_ >= frameMs_) Present(v);
-        SDL_Delay(1);
+        uint32_t now = SDL_GetTicks();
+        if (Pending(v) && TicksAtOrAfter(now, lastPresent_ + frameMs_)) {
+            Present(v);
+            now = SDL_GetTicks();
+        }
+        if (TicksAtOrAfter(now, until)) return;
+        // Nothing draws while a wait lasts: sleep to the wait's end, or to the
+        // next frame when there is something left to show, waking for input.
+        uint32_t wake = until;
+        if (Pending(v) && TicksAtOrAfter(until, lastPresent_ + frameMs_)) wake = lastPresent_ + frameMs_;
+        const int32_t timeout = static_cast<int32_t>(wake - now);
+        SDL_Event e;
+        if (timeout > 0 && SDL_WaitEventTimeout(&e, timeout)) {
+            Take(e, queue);
+            Pump(queue);
+        }
     }
 
     void Poll(std::deque<InputEvent>& queue) override { Pump(queue); }
@@ -90,6 +126,12 @@ public:
             if (left <= 0) return true;
             timeout = left;
         }
+        // An uncovered window is shown again before sleeping, unless a timer
+        // is due within a frame: its handler's present carries it then.
+        if (whole_ && shown_ && (!hasDue || timeout > static_cast<int>(frameMs_))) {
+            Present(*shown_);
+            if (!whole_) return true;
+        }
         SDL_Event e;
         if (SDL_WaitEventTimeout(&e, timeout)) {
             Take(e, queue);
@@ -99,13 +141,12 @@ public:
     }
 
     std::string ProgramFolder() override {
-        char buf[PATH_MAX];
-        const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-        if (n <= 0) return ".";
-        std::string p(buf, static_cast<size_t>(n));
-        const size_t slash = p.rfind('/');
-        if (slash == std::string::npos) return ".";
-        return slash == 0 ? "/" : p.substr(0, slash);
+        char* base = SDL_GetBasePath();
+        if (!base) return ".";
+        std::string p(base);
+        SDL_free(base);
+        while (p.size() > 1 && p.back() == '/') p.pop_back();
+        return p.empty() ? "." : p;
     }
 
     Mci& Music() override { return mci_; }
@@ -113,6 +154,11 @@ public:
     AudioLog& Log() override { return log_; }
 
 private:
+    // Whether the window shows less than the layer holds.
+    bool Pending(const Surface& v) const {
+        return whole_ || v.IsDirty() || v.Left != left_ || v.Top != top_;
+    }
+
     void Pump(std::deque<InputEvent>& queue) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) Take(e, queue);
@@ -132,8 +178,10 @@ private:
             queue.push_back({InputEvent::Quit, 0, 0, 0});
             break;
         case SDL_WINDOWEVENT:
-            // The program never redraws by itself; show the last picture again.
-            if (e.window.event == SDL_WINDOWEVENT_EXPOSED && shown_) Present(*shown_);
+            // The program never redraws by itself; show the last picture again,
+            // whole, at the next present (Wait makes one before sleeping).
+            if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                whole_ = true;
             break;
         default:
             break;
@@ -147,6 +195,11 @@ private:
     uint32_t lastPresent_ = 0;
     uint32_t frameMs_ = 16;
     const Surface* shown_ = nullptr;
+    // What the window surface holds: the layer's place and size at the last
+    // present, and whether it must be drawn whole (first show, uncovered).
+    SDL_Surface* screen_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool whole_ = true;
 };
 
 }  // namespace
@@ -183,11 +236,8 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
         return nullptr;
     }
     if (iconPng && iconSize) {
-        SDL_Surface* icon = IMG_Load_RW(SDL_RWFromConstMem(iconPng, static_cast<int>(iconSize)), 1);
-        if (icon) {
-            SDL_SetWindowIcon(w, icon);
-            SDL_FreeSurface(icon);
-        }
+        const SdlSurfacePtr icon(IMG_Load_RW(SDL_RWFromConstMem(iconPng, static_cast<int>(iconSize)), 1));
+        if (icon) SDL_SetWindowIcon(w, icon.get());
     }
     return std::unique_ptr<Host>(new WindowHost(w, OpenAudioDevice()));
 }

@@ -115,6 +115,7 @@ void Surface::Print(const std::string& utf8) {
             SDL_Surface* argb = SDL_ConvertSurfaceFormat(glyphs, SDL_PIXELFORMAT_ARGB8888, 0);
             SDL_FreeSurface(glyphs);
             if (argb) {
+                MarkDirty(x0, y0, argb->w, argb->h);
                 const uint32_t fg = ToRGB(ForeColor);
                 const int fr = (fg >> 16) & 255, fgG = (fg >> 8) & 255, fb = fg & 255;
                 SDL_LockSurface(argb);

@@ -19,6 +19,7 @@
 
 #include "../kit/form.h"
 #include "../game/form1.h"
+#include "../platform/headless.h"
 #include "../platform/quiet.h"
 #include "../tests/replay.h"
 
@@ -73,7 +74,7 @@ public:
         lastPresent = Clock::now();
         if (afterPresent) afterPresent();
     }
-    void Nap(const plat::Surface& v, std::deque<plat::InputEvent>& q) override { in_.Nap(v, q); }
+    void Nap(const plat::Surface& v, std::deque<plat::InputEvent>& q, uint32_t until) override { in_.Nap(v, q, until); }
     void Poll(std::deque<plat::InputEvent>& q) override { in_.Poll(q); }
     bool Wait(uint32_t until, bool due, std::deque<plat::InputEvent>& q) override { return in_.Wait(until, due, q); }
     std::string ProgramFolder() override { return in_.ProgramFolder(); }
@@ -211,12 +212,12 @@ void GameStartFigures(plat::Host& window) {
     struct StartHost : TimingHost {
         using TimingHost::TimingHost;
         std::function<bool()> titleUp;
-        void Nap(const plat::Surface& v, std::deque<plat::InputEvent>& q) override {
+        void Nap(const plat::Surface& v, std::deque<plat::InputEvent>& q, uint32_t until) override {
             if (titleUp && titleUp()) {
                 titleUp = nullptr;
                 Present(v);
             }
-            TimingHost::Nap(v, q);
+            TimingHost::Nap(v, q, until);
         }
     } timing(window);
     std::vector<double> times;
@@ -303,9 +304,9 @@ void BattleFigures() {
         struct CountingHost : plat::HeadlessHost {
             using plat::HeadlessHost::HeadlessHost;
             long naps = 0;
-            void Nap(const plat::Surface& v, std::deque<plat::InputEvent>& q) override {
+            void Nap(const plat::Surface& v, std::deque<plat::InputEvent>& q, uint32_t until) override {
                 ++naps;
-                plat::HeadlessHost::Nap(v, q);
+                plat::HeadlessHost::Nap(v, q, until);
             }
         } host(".");
         game::Form1 form(host);
@@ -327,7 +328,7 @@ void BattleFigures() {
         plat::Surface visible(768, 576);
         std::deque<plat::InputEvent> queue;
         const double n0 = CpuSeconds();
-        for (long q = 0; q < naps; ++q) bare.Nap(visible, queue);
+        for (long q = 0; q < naps; ++q) bare.Nap(visible, queue, bare.now() + 1);
         const double napMs = (CpuSeconds() - n0) * 1e3 / attacks;
         for (double& c : cpu) c -= napMs;
         Stats("battle: attack sequence, CPU outside waits", cpu, "ms");

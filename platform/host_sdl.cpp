@@ -2,9 +2,12 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host.h"
@@ -63,6 +66,7 @@ public:
     }
 
     void Present(const Surface& v) override {
+        justWaited_ = false;
         SDL_Surface* screen = SDL_GetWindowSurface(window_);
         if (!screen) return;
         // The margins are drawn again only when the layer has moved or the
@@ -72,24 +76,18 @@ public:
         const std::vector<Rect> dirty = v.TakeDirty();
         shown_ = &v;
         if (!whole && dirty.empty()) return;
-        const SdlSurfacePtr layer(SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<uint32_t*>(v.Pixels().data()), v.Width(), v.Height(), 32, v.Width() * 4,
-            SDL_PIXELFORMAT_RGB888));
-        if (!layer) return;
         if (whole) {
             SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
-            SDL_Rect at = {v.Left, v.Top, v.Width(), v.Height()};
-            SDL_BlitSurface(layer.get(), nullptr, screen, &at);
+            Copy(v, {0, 0, v.Width(), v.Height()}, screen, false);
             SDL_UpdateWindowSurface(window_);
         } else {
             std::vector<SDL_Rect> shown;
             for (const Rect& d : dirty) {
-                SDL_Rect from = {d.x, d.y, d.w, d.h};
-                SDL_Rect at = {v.Left + d.x, v.Top + d.y, d.w, d.h};
-                SDL_BlitSurface(layer.get(), &from, screen, &at);  // clips `at` to the window
+                const SDL_Rect at = Copy(v, d, screen, true);
                 if (at.w > 0 && at.h > 0) shown.push_back(at);
             }
-            if (!shown.empty()) SDL_UpdateWindowSurfaceRects(window_, shown.data(), static_cast<int>(shown.size()));
+            if (shown.empty()) return;  // drawn over with the same pixels
+            SDL_UpdateWindowSurfaceRects(window_, shown.data(), static_cast<int>(shown.size()));
         }
         screen_ = screen;
         left_ = v.Left, top_ = v.Top, width_ = v.Width(), height_ = v.Height();
@@ -98,7 +96,8 @@ public:
     }
 
     void Nap(const Surface& v, std::deque<InputEvent>& queue, uint32_t until) override {
-        Pump(queue);
+        // Input is taken while sleeping below; the short naps of a wait's last
+        // ms leave it to the loop, which looks again after every handler.
         uint32_t now = SDL_GetTicks();
         if (Pending(v) && TicksAtOrAfter(now, lastPresent_ + frameMs_)) {
             Present(v);
@@ -107,17 +106,33 @@ public:
         if (TicksAtOrAfter(now, until)) return;
         // Nothing draws while a wait lasts: sleep to the wait's end, or to the
         // next frame when there is something left to show, waking for input.
-        uint32_t wake = until;
-        if (Pending(v) && TicksAtOrAfter(until, lastPresent_ + frameMs_)) wake = lastPresent_ + frameMs_;
-        const int32_t timeout = static_cast<int32_t>(wake - now);
+        const uint32_t frameAt = lastPresent_ + frameMs_;
+        const bool frame = Pending(v) && !TicksAtOrAfter(now, frameAt) && !TicksAtOrAfter(frameAt, until);
+        int32_t timeout = static_cast<int32_t>((frame ? frameAt : until) - now);
+        // A sleep in whole ms may end most of a ms late on the tick count, so
+        // the wait's last ms passes in short naps: the wait returns close to
+        // its first reading past its length, as when it napped 1 ms at a time.
+        if (!frame) --timeout;
+        if (timeout <= 0) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            return;
+        }
         SDL_Event e;
-        if (timeout > 0 && SDL_WaitEventTimeout(&e, timeout)) {
+        if (SDL_WaitEventTimeout(&e, timeout)) {
             Take(e, queue);
             Pump(queue);
         }
     }
 
-    void Poll(std::deque<InputEvent>& queue) override { Pump(queue); }
+    void Poll(std::deque<InputEvent>& queue) override {
+        // Right after a wait, SDL has just looked for input: each look costs
+        // round trips to the window system, on every timer tick.
+        if (justWaited_) {
+            justWaited_ = false;
+            return;
+        }
+        Pump(queue);
+    }
 
     bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) override {
         int timeout = -1;
@@ -137,6 +152,7 @@ public:
             Take(e, queue);
             Pump(queue);
         }
+        justWaited_ = true;
         return true;
     }
 
@@ -154,6 +170,53 @@ public:
     AudioLog& Log() override { return log_; }
 
 private:
+    // Copies a rectangle of the layer to its place on the window surface and
+    // returns the part of the window to update. With `changedOnly`, the
+    // window surface, which holds what was shown last, is compared first and
+    // only the rows and columns that differ are copied: handlers often draw
+    // the same pixels again.
+    static SDL_Rect Copy(const Surface& v, const Rect& r, SDL_Surface* screen, bool changedOnly) {
+        // Clip to the window.
+        int x0 = v.Left + r.x, y0 = v.Top + r.y, x1 = x0 + r.w, y1 = y0 + r.h;
+        x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+        x1 = std::min(x1, screen->w), y1 = std::min(y1, screen->h);
+        if (x0 >= x1 || y0 >= y1) return {0, 0, 0, 0};
+        if (screen->format->format != SDL_PIXELFORMAT_RGB888 || SDL_MUSTLOCK(screen)) {
+            // Any other window format: let SDL convert.
+            const SdlSurfacePtr layer(SDL_CreateRGBSurfaceWithFormatFrom(
+                const_cast<uint32_t*>(v.Pixels().data()), v.Width(), v.Height(), 32, v.Width() * 4,
+                SDL_PIXELFORMAT_RGB888));
+            SDL_Rect from = {x0 - v.Left, y0 - v.Top, x1 - x0, y1 - y0};
+            SDL_Rect at = {x0, y0, x1 - x0, y1 - y0};
+            if (layer) SDL_BlitSurface(layer.get(), &from, screen, &at);
+            return at;
+        }
+        const auto src = [&](int y) { return v.Pixels().data() + static_cast<size_t>(y - v.Top) * v.Width() - v.Left; };
+        const auto dst = [&](int y) {
+            return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(screen->pixels) + static_cast<size_t>(y) * screen->pitch);
+        };
+        if (changedOnly) {
+            const auto same = [&](int y, int a, int b) {
+                return std::memcmp(src(y) + a, dst(y) + a, static_cast<size_t>(b - a) * 4) == 0;
+            };
+            while (y0 < y1 && same(y0, x0, x1)) ++y0;
+            while (y1 > y0 && same(y1 - 1, x0, x1)) --y1;
+            if (y0 == y1) return {0, 0, 0, 0};
+            int left = x1, right = x0;
+            for (int y = y0; y < y1; ++y) {
+                const uint32_t *s = src(y), *d = dst(y);
+                int a = x0, b = x1;
+                while (a < left && s[a] == d[a]) ++a;
+                while (b > std::max(right, a) && s[b - 1] == d[b - 1]) --b;
+                left = std::min(left, a);
+                right = std::max(right, b);
+            }
+            x0 = left, x1 = right;
+        }
+        for (int y = y0; y < y1; ++y) std::memcpy(dst(y) + x0, src(y) + x0, static_cast<size_t>(x1 - x0) * 4);
+        return {x0, y0, x1 - x0, y1 - y0};
+    }
+
     // Whether the window shows less than the layer holds.
     bool Pending(const Surface& v) const {
         return whole_ || v.IsDirty() || v.Left != left_ || v.Top != top_;
@@ -200,6 +263,7 @@ private:
     SDL_Surface* screen_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool whole_ = true;
+    bool justWaited_ = false;
 };
 
 }  // namespace

@@ -24,7 +24,6 @@ bool EventLoop::Run() {
     if (ended_) return true;
     try {
         for (;;) {
-            host_.Poll(queue_);
             if (!queue_.empty()) {
                 const InputEvent e = queue_.front();
                 queue_.pop_front();
@@ -55,6 +54,10 @@ bool EventLoop::Run() {
                 }
             }
             if (next && TicksAtOrAfter(now, next->due_)) {
+                // Input that came during the last handler runs first. (A wait
+                // looks for input itself, so only an overdue timer needs this.)
+                host_.Poll(queue_);
+                if (!queue_.empty()) continue;
                 // Fires once however late; missed ticks are not made up.
                 next->due_ += static_cast<uint32_t>(next->interval_);
                 if (TicksAtOrAfter(now, next->due_)) next->due_ = now + static_cast<uint32_t>(next->interval_);

@@ -72,9 +72,9 @@ public:
     // tick count reaches `until`. Returns false when the run should stop
     // (headless: the test's time is up).
     virtual bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) = 0;
-    // Queues any input that has arrived, without waiting. The loop asks after
-    // every handler, so input that came during a handler runs before any
-    // overdue timer.
+    // Queues any input that has arrived, without waiting. The loop asks
+    // before it runs an overdue timer, so input that came during a handler
+    // runs first.
     virtual void Poll(std::deque<InputEvent>& queue) { (void)queue; }
     // The folder holding the running program, with no trailing separator
     // unless it is the root.

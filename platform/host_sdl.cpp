@@ -97,7 +97,7 @@ public:
 
     void Nap(const Surface& v, std::deque<InputEvent>& queue, uint32_t until) override {
         // Input is taken while sleeping below; the short naps of a wait's last
-        // ms leave it to the loop, which looks again after every handler.
+        // ms leave it to the loop, which takes it once the handler returns.
         uint32_t now = SDL_GetTicks();
         if (Pending(v) && TicksAtOrAfter(now, lastPresent_ + frameMs_)) {
             Present(v);

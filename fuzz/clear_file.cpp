@@ -20,7 +20,7 @@
 #include <string>
 
 #include "manual/form1.h"
-#include "platform/host.h"
+#include "platform/headless.h"
 
 namespace {
 

@@ -183,8 +183,9 @@ void Form::Ueito(int ms) {
     for (;;) {
         const int32_t elapsed = static_cast<int32_t>(host_.Ticks() - start);
         if (elapsed > ms) return;
-        // Sleep a little between readings and keep the screen fresh; no handler runs.
-        host_.Nap(Display[0], loop_.Queue());
+        // Sleep towards the first reading past the length and keep the screen
+        // fresh; no handler runs.
+        host_.Nap(Display[0], loop_.Queue(), start + static_cast<uint32_t>(ms) + 1);
     }
 }
 

@@ -1,10 +1,6 @@
 #include "host.h"
 
 namespace plat {
-namespace {
-// Wrap-safe "a is at or after b" on the 32-bit tick count.
-bool AtOrAfter(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) >= 0; }
-}  // namespace
 
 void Timer::SetInterval(int ms) {
     interval_ = ms > 0 ? ms : 0;
@@ -28,7 +24,6 @@ bool EventLoop::Run() {
     if (ended_) return true;
     try {
         for (;;) {
-            host_.Poll(queue_);
             if (!queue_.empty()) {
                 const InputEvent e = queue_.front();
                 queue_.pop_front();
@@ -53,15 +48,19 @@ bool EventLoop::Run() {
             int index = 0;
             for (int k = 1; k <= 4; ++k) {
                 Timer* t = timers_[k];
-                if (t && t->interval_ && (!next || !AtOrAfter(t->due_, next->due_))) {
+                if (t && t->interval_ && (!next || !TicksAtOrAfter(t->due_, next->due_))) {
                     next = t;
                     index = k;
                 }
             }
-            if (next && AtOrAfter(now, next->due_)) {
+            if (next && TicksAtOrAfter(now, next->due_)) {
+                // Input that came during the last handler runs first. (A wait
+                // looks for input itself, so only an overdue timer needs this.)
+                host_.Poll(queue_);
+                if (!queue_.empty()) continue;
                 // Fires once however late; missed ticks are not made up.
                 next->due_ += static_cast<uint32_t>(next->interval_);
-                if (AtOrAfter(now, next->due_)) next->due_ = now + static_cast<uint32_t>(next->interval_);
+                if (TicksAtOrAfter(now, next->due_)) next->due_ = now + static_cast<uint32_t>(next->interval_);
                 Dispatch([&] { handlers_.OnTimer(index); });
                 continue;
             }
@@ -72,49 +71,6 @@ bool EventLoop::Run() {
         host_.Present(visible_);
         return true;
     }
-}
-
-HeadlessHost::HeadlessHost(std::string programFolder, uint32_t startTicks)
-    : folder_(std::move(programFolder)),
-      now_(startTicks),
-      limit_(startTicks),
-      music_(new SilentMusic),
-      mci_(std::unique_ptr<MusicPlayer>(music_), &log_) {}
-
-void HeadlessHost::Deliver(std::deque<InputEvent>& queue) {
-    for (auto it = scheduled_.begin(); it != scheduled_.end();) {
-        if (AtOrAfter(now_, it->at)) {
-            queue.push_back(it->e);
-            it = scheduled_.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
-
-void HeadlessHost::Nap(const Surface&, std::deque<InputEvent>& queue) {
-    ++now_;
-    Deliver(queue);
-}
-
-bool HeadlessHost::Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) {
-    Deliver(queue);
-    if (!queue.empty()) return true;
-    // Sleep to whichever comes first: the next due timer or the next scheduled input.
-    bool have = hasDue;
-    uint32_t target = until;
-    for (const auto& s : scheduled_)
-        if (!have || !AtOrAfter(s.at, target)) {
-            target = s.at;
-            have = true;
-        }
-    if (!have || !AtOrAfter(limit_, target)) {
-        if (AtOrAfter(limit_, now_)) now_ = limit_;
-        return false;
-    }
-    if (!AtOrAfter(now_, target)) now_ = target;
-    Deliver(queue);
-    return true;
 }
 
 }  // namespace plat

@@ -1,5 +1,5 @@
 // The window, its clock and its event loop. Two backends: a real SDL window,
-// and a headless one with a virtual clock for tests.
+// and a headless one with a virtual clock for tests (headless.h).
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,9 @@
 #include "surface.h"
 
 namespace plat {
+
+// Wrap-safe "a is at or after b" on the 32-bit tick count.
+inline bool TicksAtOrAfter(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) >= 0; }
 
 // Windows virtual key codes, as the programs' key handlers expect them.
 enum VKey : int {
@@ -58,18 +61,20 @@ public:
     virtual uint32_t Ticks() = 0;
     // Shows the window for the first time, once the program has loaded.
     virtual void Show(const Surface& visible) = 0;
-    // Shows the visible layer at its Left/Top inside the black window.
+    // Shows the visible layer at its Left/Top inside the black window: what
+    // was drawn on it since the last present.
     virtual void Present(const Surface& visible) = 0;
-    // Inside a wait: sleeps at most 1 ms, queues any input that arrived, and
-    // presents now and then so an animation is seen frame by frame.
-    virtual void Nap(const Surface& visible, std::deque<InputEvent>& queue) = 0;
+    // Inside a wait that ends when the tick count reaches `until`: sleeps at
+    // most until then, queues any input that arrived, and presents what was
+    // drawn once a frame is due, so an animation is seen frame by frame.
+    virtual void Nap(const Surface& visible, std::deque<InputEvent>& queue, uint32_t until) = 0;
     // Between handlers: sleeps until input arrives (appended to queue) or the
     // tick count reaches `until`. Returns false when the run should stop
     // (headless: the test's time is up).
     virtual bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) = 0;
-    // Queues any input that has arrived, without waiting. The loop asks after
-    // every handler, so input that came during a handler runs before any
-    // overdue timer.
+    // Queues any input that has arrived, without waiting. The loop asks
+    // before it runs an overdue timer, so input that came during a handler
+    // runs first.
     virtual void Poll(std::deque<InputEvent>& queue) { (void)queue; }
     // The folder holding the running program, with no trailing separator
     // unless it is the root.
@@ -108,45 +113,5 @@ private:
 // The real window: borderless 800x600, centred, black. Returns nullptr with a
 // message on stderr when there is no display.
 std::unique_ptr<Host> OpenWindowHost(const char* iconName, const unsigned char* iconPng, size_t iconSize);
-
-// The headless backend.
-class HeadlessHost : public Host {
-public:
-    explicit HeadlessHost(std::string programFolder = ".", uint32_t startTicks = 1000);
-    uint32_t Ticks() override { return now_; }
-    void Show(const Surface&) override { shown_ = true; }
-    void Present(const Surface&) override { ++presents_; }
-    void Nap(const Surface& visible, std::deque<InputEvent>& queue) override;
-    void Poll(std::deque<InputEvent>& queue) override { Deliver(queue); }
-    bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) override;
-    std::string ProgramFolder() override { return folder_; }
-    Mci& Music() override { return mci_; }
-    SoundPlayer& Sound() override { return sound_; }
-    AudioLog& Log() override { return log_; }
-
-    // Test controls.
-    void RunUntil(uint32_t t) { limit_ = t; }
-    void InjectAt(uint32_t t, InputEvent e) { scheduled_.push_back({t, e}); }
-    void Key(int vk) { InjectAt(now_, {InputEvent::Key, vk, 0, 0}); }
-    void Click(int x, int y) { InjectAt(now_, {InputEvent::Click, 0, x, y}); }
-    SilentMusic& music() { return *music_; }
-    SilentSound& sound() { return sound_; }
-    int presents() const { return presents_; }
-    uint32_t now() const { return now_; }
-    bool shown() const { return shown_; }
-
-private:
-    void Deliver(std::deque<InputEvent>& queue);
-    std::string folder_;
-    uint32_t now_, limit_;
-    int presents_ = 0;
-    bool shown_ = false;
-    struct Scheduled { uint32_t at; InputEvent e; };
-    std::deque<Scheduled> scheduled_;
-    AudioLog log_;
-    SilentMusic* music_;
-    Mci mci_;
-    SilentSound sound_;
-};
 
 }  // namespace plat

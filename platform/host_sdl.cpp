@@ -1,15 +1,18 @@
 // The real window on SDL: borderless, 800x600, centred, black.
 #include <SDL.h>
 #include <SDL_image.h>
-#include <unistd.h>
 
-#include <climits>
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "host.h"
 #include "quiet.h"
+#include "sdl_ptr.h"
 #include "text.h"
 
 namespace plat {
@@ -55,33 +58,81 @@ public:
     void Show(const Surface& v) override {
         SDL_ShowWindow(window_);
         SDL_RaiseWindow(window_);
-        Present(v);
+        // Nothing is presented yet: the first present carries what the first
+        // handler drew, rather than a black frame a moment before it.
+        shown_ = &v;
+        whole_ = true;
+        lastPresent_ = SDL_GetTicks() - frameMs_;
     }
 
     void Present(const Surface& v) override {
+        justWaited_ = false;
         SDL_Surface* screen = SDL_GetWindowSurface(window_);
         if (!screen) return;
-        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
-        SDL_Surface* layer = SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<uint32_t*>(v.Pixels().data()), v.Width(), v.Height(), 32, v.Width() * 4,
-            SDL_PIXELFORMAT_RGB888);
-        if (layer) {
-            SDL_Rect at = {v.Left, v.Top, v.Width(), v.Height()};
-            SDL_BlitSurface(layer, nullptr, screen, &at);
-            SDL_FreeSurface(layer);
-        }
-        SDL_UpdateWindowSurface(window_);
-        lastPresent_ = SDL_GetTicks();
+        // The margins are drawn again only when the layer has moved or the
+        // window surface is new or was uncovered; otherwise only what was drawn.
+        const bool whole = whole_ || screen != screen_ || &v != shown_ || v.Left != left_ || v.Top != top_ ||
+                           v.Width() != width_ || v.Height() != height_;
+        const std::vector<Rect> dirty = v.TakeDirty();
         shown_ = &v;
+        if (!whole && dirty.empty()) return;
+        if (whole) {
+            SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+            Copy(v, {0, 0, v.Width(), v.Height()}, screen, false);
+            SDL_UpdateWindowSurface(window_);
+        } else {
+            std::vector<SDL_Rect> shown;
+            for (const Rect& d : dirty) {
+                const SDL_Rect at = Copy(v, d, screen, true);
+                if (at.w > 0 && at.h > 0) shown.push_back(at);
+            }
+            if (shown.empty()) return;  // drawn over with the same pixels
+            SDL_UpdateWindowSurfaceRects(window_, shown.data(), static_cast<int>(shown.size()));
+        }
+        screen_ = screen;
+        left_ = v.Left, top_ = v.Top, width_ = v.Width(), height_ = v.Height();
+        whole_ = false;
+        lastPresent_ = SDL_GetTicks();
     }
 
-    void Nap(const Surface& v, std::deque<InputEvent>& queue) override {
+    void Nap(const Surface& v, std::deque<InputEvent>& queue, uint32_t until) override {
+        // Input is taken while sleeping below; the short naps of a wait's last
+        // ms leave it to the loop, which takes it once the handler returns.
+        uint32_t now = SDL_GetTicks();
+        if (Pending(v) && TicksAtOrAfter(now, lastPresent_ + frameMs_)) {
+            Present(v);
+            now = SDL_GetTicks();
+        }
+        if (TicksAtOrAfter(now, until)) return;
+        // Nothing draws while a wait lasts: sleep to the wait's end, or to the
+        // next frame when there is something left to show, waking for input.
+        const uint32_t frameAt = lastPresent_ + frameMs_;
+        const bool frame = Pending(v) && !TicksAtOrAfter(now, frameAt) && !TicksAtOrAfter(frameAt, until);
+        int32_t timeout = static_cast<int32_t>((frame ? frameAt : until) - now);
+        // A sleep in whole ms may end most of a ms late on the tick count, so
+        // the wait's last ms passes in short naps: the wait returns close to
+        // its first reading past its length, as when it napped 1 ms at a time.
+        if (!frame) --timeout;
+        if (timeout <= 0) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            return;
+        }
+        SDL_Event e;
+        if (SDL_WaitEventTimeout(&e, timeout)) {
+            Take(e, queue);
+            Pump(queue);
+        }
+    }
+
+    void Poll(std::deque<InputEvent>& queue) override {
+        // Right after a wait, SDL has just looked for input: each look costs
+        // round trips to the window system, on every timer tick.
+        if (justWaited_) {
+            justWaited_ = false;
+            return;
+        }
         Pump(queue);
-        if (SDL_GetTicks() - lastPresent_ >= frameMs_) Present(v);
-        SDL_Delay(1);
     }
-
-    void Poll(std::deque<InputEvent>& queue) override { Pump(queue); }
 
     bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) override {
         int timeout = -1;
@@ -90,22 +141,28 @@ public:
             if (left <= 0) return true;
             timeout = left;
         }
+        // An uncovered window is shown again before sleeping, unless a timer
+        // is due within a frame: its handler's present carries it then.
+        if (whole_ && shown_ && (!hasDue || timeout > static_cast<int>(frameMs_))) {
+            Present(*shown_);
+            if (!whole_) return true;
+        }
         SDL_Event e;
         if (SDL_WaitEventTimeout(&e, timeout)) {
             Take(e, queue);
             Pump(queue);
         }
+        justWaited_ = true;
         return true;
     }
 
     std::string ProgramFolder() override {
-        char buf[PATH_MAX];
-        const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-        if (n <= 0) return ".";
-        std::string p(buf, static_cast<size_t>(n));
-        const size_t slash = p.rfind('/');
-        if (slash == std::string::npos) return ".";
-        return slash == 0 ? "/" : p.substr(0, slash);
+        char* base = SDL_GetBasePath();
+        if (!base) return ".";
+        std::string p(base);
+        SDL_free(base);
+        while (p.size() > 1 && p.back() == '/') p.pop_back();
+        return p.empty() ? "." : p;
     }
 
     Mci& Music() override { return mci_; }
@@ -113,6 +170,58 @@ public:
     AudioLog& Log() override { return log_; }
 
 private:
+    // Copies a rectangle of the layer to its place on the window surface and
+    // returns the part of the window to update. With `changedOnly`, the
+    // window surface, which holds what was shown last, is compared first and
+    // only the rows and columns that differ are copied: handlers often draw
+    // the same pixels again.
+    static SDL_Rect Copy(const Surface& v, const Rect& r, SDL_Surface* screen, bool changedOnly) {
+        // Clip to the window.
+        int x0 = v.Left + r.x, y0 = v.Top + r.y, x1 = x0 + r.w, y1 = y0 + r.h;
+        x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+        x1 = std::min(x1, screen->w), y1 = std::min(y1, screen->h);
+        if (x0 >= x1 || y0 >= y1) return {0, 0, 0, 0};
+        if (screen->format->format != SDL_PIXELFORMAT_RGB888 || SDL_MUSTLOCK(screen)) {
+            // Any other window format: let SDL convert.
+            const SdlSurfacePtr layer(SDL_CreateRGBSurfaceWithFormatFrom(
+                const_cast<uint32_t*>(v.Pixels().data()), v.Width(), v.Height(), 32, v.Width() * 4,
+                SDL_PIXELFORMAT_RGB888));
+            SDL_Rect from = {x0 - v.Left, y0 - v.Top, x1 - x0, y1 - y0};
+            SDL_Rect at = {x0, y0, x1 - x0, y1 - y0};
+            if (layer) SDL_BlitSurface(layer.get(), &from, screen, &at);
+            return at;
+        }
+        const auto src = [&](int y) { return v.Pixels().data() + static_cast<size_t>(y - v.Top) * v.Width() - v.Left; };
+        const auto dst = [&](int y) {
+            return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(screen->pixels) + static_cast<size_t>(y) * screen->pitch);
+        };
+        if (changedOnly) {
+            const auto same = [&](int y, int a, int b) {
+                return std::memcmp(src(y) + a, dst(y) + a, static_cast<size_t>(b - a) * 4) == 0;
+            };
+            while (y0 < y1 && same(y0, x0, x1)) ++y0;
+            while (y1 > y0 && same(y1 - 1, x0, x1)) --y1;
+            if (y0 == y1) return {0, 0, 0, 0};
+            int left = x1, right = x0;
+            for (int y = y0; y < y1; ++y) {
+                const uint32_t *s = src(y), *d = dst(y);
+                int a = x0, b = x1;
+                while (a < left && s[a] == d[a]) ++a;
+                while (b > std::max(right, a) && s[b - 1] == d[b - 1]) --b;
+                left = std::min(left, a);
+                right = std::max(right, b);
+            }
+            x0 = left, x1 = right;
+        }
+        for (int y = y0; y < y1; ++y) std::memcpy(dst(y) + x0, src(y) + x0, static_cast<size_t>(x1 - x0) * 4);
+        return {x0, y0, x1 - x0, y1 - y0};
+    }
+
+    // Whether the window shows less than the layer holds.
+    bool Pending(const Surface& v) const {
+        return whole_ || v.IsDirty() || v.Left != left_ || v.Top != top_;
+    }
+
     void Pump(std::deque<InputEvent>& queue) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) Take(e, queue);
@@ -132,8 +241,10 @@ private:
             queue.push_back({InputEvent::Quit, 0, 0, 0});
             break;
         case SDL_WINDOWEVENT:
-            // The program never redraws by itself; show the last picture again.
-            if (e.window.event == SDL_WINDOWEVENT_EXPOSED && shown_) Present(*shown_);
+            // The program never redraws by itself; show the last picture again,
+            // whole, at the next present (Wait makes one before sleeping).
+            if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                whole_ = true;
             break;
         default:
             break;
@@ -147,6 +258,12 @@ private:
     uint32_t lastPresent_ = 0;
     uint32_t frameMs_ = 16;
     const Surface* shown_ = nullptr;
+    // What the window surface holds: the layer's place and size at the last
+    // present, and whether it must be drawn whole (first show, uncovered).
+    SDL_Surface* screen_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool whole_ = true;
+    bool justWaited_ = false;
 };
 
 }  // namespace
@@ -183,11 +300,8 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
         return nullptr;
     }
     if (iconPng && iconSize) {
-        SDL_Surface* icon = IMG_Load_RW(SDL_RWFromConstMem(iconPng, static_cast<int>(iconSize)), 1);
-        if (icon) {
-            SDL_SetWindowIcon(w, icon);
-            SDL_FreeSurface(icon);
-        }
+        const SdlSurfacePtr icon(IMG_Load_RW(SDL_RWFromConstMem(iconPng, static_cast<int>(iconSize)), 1));
+        if (icon) SDL_SetWindowIcon(w, icon.get());
     }
     return std::unique_ptr<Host>(new WindowHost(w, OpenAudioDevice()));
 }

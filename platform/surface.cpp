@@ -24,15 +24,95 @@ void Surface::Resize(int w, int h) {
     w_ = std::max(0, w);
     h_ = std::max(0, h);
     px_.assign(static_cast<size_t>(w_) * h_, ToRGB(back_));
+    dirty_.rects.clear();
+    dirty_.whole = true;
 }
 
 void Surface::SetPixelRGB(int x, int y, uint32_t rgb) {
-    if (x >= 0 && y >= 0 && x < w_ && y < h_) px_[static_cast<size_t>(y) * w_ + x] = rgb & 0xFFFFFF;
+    if (x >= 0 && y >= 0 && x < w_ && y < h_) {
+        px_[static_cast<size_t>(y) * w_ + x] = rgb & 0xFFFFFF;
+        MarkDirty(x, y, 1, 1);
+    }
 }
 
 void Surface::SetBackColor(Colour c) {
     back_ = c;
     std::fill(px_.begin(), px_.end(), ToRGB(c));
+    dirty_.rects.clear();
+    dirty_.whole = true;
+}
+
+std::vector<Rect> Surface::Dirty() const {
+    if (dirty_.whole) return w_ > 0 && h_ > 0 ? std::vector<Rect>{{0, 0, w_, h_}} : std::vector<Rect>{};
+    return dirty_.rects;
+}
+
+std::vector<Rect> Surface::TakeDirty() const {
+    std::vector<Rect> out = Dirty();
+    dirty_.rects.clear();
+    dirty_.whole = false;
+    return out;
+}
+
+namespace {
+
+// Few rectangles keep a window update cheap; beyond that they are merged.
+constexpr size_t kMaxDirty = 8;
+
+bool Contains(const Rect& a, const Rect& b) {
+    return b.x >= a.x && b.y >= a.y && b.x + b.w <= a.x + a.w && b.y + b.h <= a.y + a.h;
+}
+
+// Overlapping or edge to edge.
+bool Meets(const Rect& a, const Rect& b) {
+    return a.x <= b.x + b.w && b.x <= a.x + a.w && a.y <= b.y + b.h && b.y <= a.y + a.h;
+}
+
+Rect Union(const Rect& a, const Rect& b) {
+    const int x = std::min(a.x, b.x), y = std::min(a.y, b.y);
+    return {x, y, std::max(a.x + a.w, b.x + b.w) - x, std::max(a.y + a.h, b.y + b.h) - y};
+}
+
+int64_t Area(const Rect& r) { return int64_t{r.w} * r.h; }
+
+}  // namespace
+
+void Surface::MarkDirty(int x, int y, int w, int h) {
+    // Clip in 64 bits: callers pass any coordinates.
+    const int64_t x1 = std::max<int64_t>(x, 0), y1 = std::max<int64_t>(y, 0);
+    const int64_t x2 = std::min<int64_t>(int64_t{x} + w, w_), y2 = std::min<int64_t>(int64_t{y} + h, h_);
+    if (x1 >= x2 || y1 >= y2 || dirty_.whole) return;
+    auto& dirty = dirty_.rects;
+    Rect r{static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2 - x1), static_cast<int>(y2 - y1)};
+    // The last rectangle first: runs of writes tend to fall inside it.
+    if (!dirty.empty() && Contains(dirty.back(), r)) return;
+    for (const Rect& d : dirty)
+        if (Contains(d, r)) return;
+    // Absorb every rectangle the new one meets, until none is left to meet.
+    for (size_t k = 0; k < dirty.size();) {
+        if (Meets(dirty[k], r)) {
+            r = Union(dirty[k], r);
+            dirty.erase(dirty.begin() + static_cast<std::ptrdiff_t>(k));
+            k = 0;
+        } else {
+            ++k;
+        }
+    }
+    if (dirty.size() == kMaxDirty) {
+        // Merge with the one whose union grows least.
+        size_t best = 0;
+        int64_t growth = INT64_MAX;
+        for (size_t k = 0; k < dirty.size(); ++k) {
+            const int64_t g = Area(Union(dirty[k], r)) - Area(dirty[k]) - Area(r);
+            if (g < growth) growth = g, best = k;
+        }
+        r = Union(dirty[best], r);
+        dirty.erase(dirty.begin() + static_cast<std::ptrdiff_t>(best));
+        // The grown rectangle may now meet others.
+        MarkDirty(r.x, r.y, r.w, r.h);
+        return;
+    }
+    dirty.push_back(r);
 }
 
 namespace {
@@ -49,18 +129,6 @@ int64_t ISqrt(Wide n) {
     return v;
 }
 
-// Fills the part of a box (corners included, in order) that lies on the surface.
-void FillRect(Surface& s, int64_t x1, int64_t y1, int64_t x2, int64_t y2, uint32_t rgb) {
-    x1 = std::max<int64_t>(x1, 0);
-    y1 = std::max<int64_t>(y1, 0);
-    x2 = std::min<int64_t>(x2, s.Width() - 1);
-    y2 = std::min<int64_t>(y2, s.Height() - 1);
-    if (x1 > x2 || y1 > y2) return;
-    auto& px = s.Pixels();
-    for (int64_t y = y1; y <= y2; ++y)
-        std::fill(px.begin() + y * s.Width() + x1, px.begin() + y * s.Width() + x2 + 1, rgb);
-}
-
 // The pen's square around a point spans [p + lo, p + hi] on each axis, the
 // odd pixel going right and down, as a square pen would.
 struct Pen {
@@ -74,15 +142,25 @@ struct Pen {
 
 }  // namespace
 
+void Surface::FillRect(int64_t x1, int64_t y1, int64_t x2, int64_t y2, uint32_t rgb) {
+    x1 = std::max<int64_t>(x1, 0);
+    y1 = std::max<int64_t>(y1, 0);
+    x2 = std::min<int64_t>(x2, w_ - 1);
+    y2 = std::min<int64_t>(y2, h_ - 1);
+    if (x1 > x2 || y1 > y2) return;
+    for (int64_t y = y1; y <= y2; ++y) std::fill(px_.begin() + y * w_ + x1, px_.begin() + y * w_ + x2 + 1, rgb);
+    MarkDirty(static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2 - x1 + 1), static_cast<int>(y2 - y1 + 1));
+}
+
 void Surface::FillBox(int x1, int y1, int x2, int y2, Colour c) {
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
-    FillRect(*this, x1, y1, x2, y2, ToRGB(c));
+    FillRect(x1, y1, x2, y2, ToRGB(c));
 }
 
 void Surface::Dot(int x, int y, Colour c) {
     const Pen pen(DrawWidth);
-    FillRect(*this, x + pen.lo, y + pen.lo, int64_t{x} + pen.hi, int64_t{y} + pen.hi, ToRGB(c));
+    FillRect(x + pen.lo, y + pen.lo, int64_t{x} + pen.hi, int64_t{y} + pen.hi, ToRGB(c));
 }
 
 // The points of the line are those of the usual error-stepping walk from the
@@ -122,7 +200,7 @@ void Surface::Line(int x1, int y1, int x2, int y2, Colour c) {
         const int64_t k0 = firstWithStepsY(from), k1 = firstWithStepsY(to + 1) - 1;
         if (k0 > k1) continue;
         const int64_t xa = x1 + sx * stepsX(k0), xb = x1 + sx * stepsX(k1);
-        FillRect(*this, std::min(xa, xb) + pen.lo, row, std::max(xa, xb) + pen.hi, row, rgb);
+        FillRect(std::min(xa, xb) + pen.lo, row, std::max(xa, xb) + pen.hi, row, rgb);
     }
 }
 
@@ -139,10 +217,10 @@ void Surface::Box(int x1, int y1, int x2, int y2, Colour c) {
     if (y1 > y2) std::swap(y1, y2);
     const Pen pen(DrawWidth);
     const uint32_t rgb = ToRGB(c);
-    FillRect(*this, x1 + pen.lo, y1 + pen.lo, x2 + pen.hi, y1 + pen.hi, rgb);
-    FillRect(*this, x1 + pen.lo, y2 + pen.lo, x2 + pen.hi, y2 + pen.hi, rgb);
-    FillRect(*this, x1 + pen.lo, y1 + pen.lo, x1 + pen.hi, y2 + pen.hi, rgb);
-    FillRect(*this, x2 + pen.lo, y1 + pen.lo, x2 + pen.hi, y2 + pen.hi, rgb);
+    FillRect(x1 + pen.lo, y1 + pen.lo, x2 + pen.hi, y1 + pen.hi, rgb);
+    FillRect(x1 + pen.lo, y2 + pen.lo, x2 + pen.hi, y2 + pen.hi, rgb);
+    FillRect(x1 + pen.lo, y1 + pen.lo, x1 + pen.hi, y2 + pen.hi, rgb);
+    FillRect(x2 + pen.lo, y1 + pen.lo, x2 + pen.hi, y2 + pen.hi, rgb);
 }
 
 void Surface::Circle(int cx, int cy, int r, Colour c) {
@@ -154,7 +232,7 @@ void Surface::Circle(int cx, int cy, int r, Colour c) {
         // while x(y) >= y, where x(y) is the largest x with x(x - 1) < r² - y²;
         // the other seven octants mirror it. Only offsets that can land on the
         // surface as a row or a column are visited.
-        const auto plot = [&](int64_t x, int64_t y) { FillRect(*this, x, y, x, y, rgb); };
+        const auto plot = [&](int64_t x, int64_t y) { FillRect(x, y, x, y, rgb); };
         if (r == 0) {
             plot(cx, cy);
             return;
@@ -195,8 +273,8 @@ void Surface::Circle(int cx, int cy, int r, Colour c) {
             if (Wide{xi} * xi < q) ++xi;
         }
         if (xi > xo) continue;
-        FillRect(*this, cx - xo, row, cx - xi, row, rgb);
-        FillRect(*this, cx + xi, row, cx + xo, row, rgb);
+        FillRect(cx - xo, row, cx - xi, row, rgb);
+        FillRect(cx + xi, row, cx + xo, row, rgb);
     }
 }
 
@@ -210,7 +288,8 @@ int BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx,
     h = std::min({h, src.Height() - sy, dst.Height() - y});
     if (w <= 0 || h <= 0) return 1;
     const auto& s = src.Pixels();
-    auto& d = dst.Pixels();
+    auto& d = dst.px_;
+    dst.MarkDirty(x, y, w, h);
     // Source and destination may be one surface; copy rows through a buffer then.
     std::vector<uint32_t> row;
     for (int r = 0; r < h; ++r) {

@@ -23,6 +23,11 @@ enum RasterOp : uint32_t {
     SRCAND = 0x008800C6,    // destination AND source
 };
 
+// A rectangle of pixels: x, y of its top-left corner, its width and height.
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
 class Surface {
 public:
     Surface() = default;
@@ -35,8 +40,19 @@ public:
     // Pixels are stored as 0x00RRGGBB.
     uint32_t PixelRGB(int x, int y) const { return px_[static_cast<size_t>(y) * w_ + x]; }
     void SetPixelRGB(int x, int y, uint32_t rgb);
+    // Read only: every write goes through a drawing call, which records
+    // where it drew.
     const std::vector<uint32_t>& Pixels() const { return px_; }
-    std::vector<uint32_t>& Pixels() { return px_; }
+
+    // Where pixels were written since the last TakeDirty(), as a few
+    // rectangles on the surface that together cover every written pixel
+    // (they may cover more). The window shows only these on its next update.
+    // Taking them leaves the picture as it is, so a shown surface stays const.
+    std::vector<Rect> Dirty() const;
+    bool IsDirty() const { return dirty_.whole ? w_ > 0 && h_ > 0 : !dirty_.rects.empty(); }
+    std::vector<Rect> TakeDirty() const;
+    // Records that (x, y, w, h) was written; clipped to the surface.
+    void MarkDirty(int x, int y, int w, int h);
 
     // Drawing state, as a picture control keeps it.
     float CurrentX = 0, CurrentY = 0;
@@ -65,9 +81,26 @@ public:
     void Dot(int x, int y, Colour c);
 
 private:
+    friend int BitBlt(Surface&, int, int, int, int, const Surface&, int, int, uint32_t);
+    // Fills the part of a box (corners included, in order) that lies on the surface.
+    void FillRect(int64_t x1, int64_t y1, int64_t x2, int64_t y2, uint32_t rgb);
+
     int w_ = 0, h_ = 0;
     Colour back_ = 0;
     std::vector<uint32_t> px_;
+    // A surface assigned a new picture has changed everywhere.
+    struct DirtyList {
+        std::vector<Rect> rects;
+        bool whole = false;
+        DirtyList() = default;
+        DirtyList(const DirtyList& o) = default;
+        DirtyList& operator=(const DirtyList&) {
+            rects.clear();
+            whole = true;
+            return *this;
+        }
+    };
+    mutable DirtyList dirty_;
 };
 
 // Block copy of a w by h rectangle, clipped to both surfaces. Returns non-zero.

@@ -242,6 +242,7 @@ void Surface::Print(const std::string& utf8) {
         const int textX = x0 + text->dx, textY = y0 + text->dy;
         const int left = std::max(textX, 0), right = std::min(textX + text->w, w_);
         const int top = std::max(textY, 0), bottom = std::min(textY + text->h, h_);
+        MarkDirty(textX, textY, text->w, text->h);
         const uint32_t fg = ToRGB(ForeColor);
         const uint32_t fr = (fg >> 16) & 255, fgG = (fg >> 8) & 255, fb = fg & 255;
         for (const RenderedText::Run& run : text->runs) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "game/form1.h"
+#include "platform/headless.h"
 
 namespace battle_test {
 
@@ -47,9 +48,9 @@ class BattleHost : public plat::HeadlessHost {
 public:
     explicit BattleHost(const std::string& folder) : plat::HeadlessHost(folder), sound(*this) {}
     plat::SoundPlayer& Sound() override { return sound; }
-    void Nap(const plat::Surface& visible, std::deque<plat::InputEvent>& queue) override {
+    void Nap(const plat::Surface& visible, std::deque<plat::InputEvent>& queue, uint32_t until) override {
         if (onNap) onNap(visible);
-        plat::HeadlessHost::Nap(visible, queue);
+        plat::HeadlessHost::Nap(visible, queue, until);
     }
     TimedSound sound;
     std::function<void(const plat::Surface&)> onNap;

@@ -7,15 +7,16 @@
 #include <string>
 
 #include "game/form1.h"
+#include "platform/headless.h"
 
 // A headless host that remembers the visible layer at every nap of a wait,
 // so a test can follow an animation frame by frame.
 struct WatchingHost : plat::HeadlessHost {
     using plat::HeadlessHost::HeadlessHost;
     std::function<void(const plat::Surface&)> onNap;
-    void Nap(const plat::Surface& visible, std::deque<plat::InputEvent>& queue) override {
+    void Nap(const plat::Surface& visible, std::deque<plat::InputEvent>& queue, uint32_t until) override {
         if (onNap) onNap(visible);
-        plat::HeadlessHost::Nap(visible, queue);
+        plat::HeadlessHost::Nap(visible, queue, until);
     }
 };
 

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "manual/form1.h"
+#include "platform/headless.h"
 
 namespace manualtest {
 

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "kit_fixture.h"
+#include "../platform/headless.h"
 #include "../platform/text.h"
 
 namespace fs = std::filesystem;
@@ -436,11 +437,21 @@ TEST(Ueito, ReturnsAtTheFirstReadingPastTheWait) {
     const struct { uint32_t start; int ms; } cases[] = {
         {1000, 0}, {1000, 30}, {0x7FFFFFF0u, 100}, {0xFFFFFFF0u, 100},  // across both wraps
     };
+    // Each nap is told the first reading past the wait, so the window can sleep until then.
+    struct NapHost : HeadlessHost {
+        using HeadlessHost::HeadlessHost;
+        std::vector<uint32_t> untils;
+        void Nap(const plat::Surface& v, std::deque<plat::InputEvent>& q, uint32_t until) override {
+            untils.push_back(until);
+            HeadlessHost::Nap(v, q, until);
+        }
+    };
     for (auto c : cases) {
-        HeadlessHost host(".", c.start);
+        NapHost host(".", c.start);
         TestForm form(host);
         form.Ueito(c.ms);
         EXPECT_EQ(host.now() - c.start, static_cast<uint32_t>(c.ms + 1)) << c.start << " " << c.ms;
+        for (uint32_t until : host.untils) ASSERT_EQ(until, c.start + static_cast<uint32_t>(c.ms) + 1) << c.start;
     }
 }
 

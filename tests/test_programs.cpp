@@ -3,6 +3,7 @@
 
 #include "game/form1.h"
 #include "manual/form1.h"
+#include "platform/headless.h"
 
 template <class Form>
 void StartsAndEndsOnAClick(const char* folder, int baseTile, int musicEntry, const std::string& music, uint32_t startUp) {

@@ -19,10 +19,11 @@ namespace {
 plat::Surface Patterned() {
     plat::Surface s(400, 60);
     uint32_t seed = 7;
-    for (uint32_t& p : s.Pixels()) {
-        seed = seed * 1103515245u + 12345u;
-        p = (seed >> 8) & 0xFFFFFF;
-    }
+    for (int y = 0; y < s.Height(); ++y)
+        for (int x = 0; x < s.Width(); ++x) {
+            seed = seed * 1103515245u + 12345u;
+            s.SetPixelRGB(x, y, (seed >> 8) & 0xFFFFFF);
+        }
     return s;
 }
 

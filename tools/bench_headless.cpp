@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "../game/form1.h"
+#include "../platform/headless.h"
 #include "../platform/quiet.h"
 #include "../tests/replay.h"
 #include "bench.h"
@@ -88,9 +89,9 @@ void Attack(int runs, std::vector<Row>& rows) {
     struct CountingHost : plat::HeadlessHost {
         using plat::HeadlessHost::HeadlessHost;
         long naps = 0;
-        void Nap(const plat::Surface& v, std::deque<plat::InputEvent>& q) override {
+        void Nap(const plat::Surface& v, std::deque<plat::InputEvent>& q, uint32_t until) override {
             ++naps;
-            plat::HeadlessHost::Nap(v, q);
+            plat::HeadlessHost::Nap(v, q, until);
         }
     } host(".");
     game::Form1 form(host);
@@ -111,7 +112,7 @@ void Attack(int runs, std::vector<Row>& rows) {
         const double cpu = CpuSeconds() - c0;
         // The same number of naps alone, for their share.
         const double n0 = CpuSeconds();
-        for (long q = 0; q < host.naps; ++q) bare.Nap(visible, queue);
+        for (long q = 0; q < host.naps; ++q) bare.Nap(visible, queue, bare.now() + 1);
         const double naps = CpuSeconds() - n0;
         row.samples.push_back((cpu - naps) / attacks * 1e3);
     }

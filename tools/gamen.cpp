@@ -10,6 +10,7 @@
 #include <string>
 
 #include "../game/form1.h"
+#include "../platform/headless.h"
 #include "../platform/picture_file.h"
 
 namespace {

@@ -16,7 +16,6 @@ xvfb=""
 pid=""
 win=""
 work=$(mktemp -d)
-started_at=$(date +%s%N)
 
 cleanup() {
   # The program first, so it does not lose its display under it.
@@ -125,33 +124,17 @@ pixel() {
     awk -v lsb="$xwd_lsb" "$rgb_awk"' { print rgb() }'
 }
 
-# count X Y W H rrggbb [TOLERANCE]: pixels of that colour in the rectangle, each
-# channel within TOLERANCE (0) of it.
-count() {
-  od -An -v -tu1 -w"$xwd_line" -j $((xwd_data + (oy + $2) * xwd_line)) -N $(($4 * xwd_line)) "$screen" |
-    awk -v lsb="$xwd_lsb" -v bytes="$xwd_bytes" -v x0=$((ox + $1)) -v x1=$((ox + $1 + $3)) \
-      -v r=$((16#${5:0:2})) -v g=$((16#${5:2:2})) -v b=$((16#${5:4:2})) -v tol="${6:-0}" '
-      function off(v, w) { return v > w ? v - w : w - v }
-      {
-        for (x = x0; x < x1; x++) {
-          f = x * bytes + 1
-          if (lsb) { pr = $(f + 2); pg = $(f + 1); pb = $f } else { f += bytes - 3; pr = $f; pg = $(f + 1); pb = $(f + 2) }
-          if (off(pr, r) <= tol && off(pg, g) <= tol && off(pb, b) <= tol) n++
-        }
-      }
-      END { print n + 0 }'
-}
-
 # rows_near X Y W H rrggbb FUZZ: for each row of the rectangle, from Y down,
 # whether some of its pixels are near that colour (within FUZZ, e.g. 19%):
 # sets the array row_has[Y...] to 1 or 0, in one pass over the picture.
 rows_near() {
   local line y=$2
   row_has=()
+  # Each row shrinks to one grey pixel, "0,ROW: (LEVEL...": 0 where none is near.
   while read -r line; do
     case "$line" in
     \#*) continue ;;
-    *"gray(0)"* | *"(0)"* | *"#0000 "*) row_has[$y]=0 ;;
+    *": (0,"* | *": (0)"*) row_has[$y]=0 ;;
     *) row_has[$y]=1 ;;
     esac
     y=$((y + 1))

@@ -23,7 +23,17 @@ selected() { capture && framed "$1" && ! framed "$2"; }
 
 start_display
 start_program SDL_AUDIODRIVER=dummy "$program"
-wait_until "the signboard and the risen logo" shows_all "244 230 $signboard" "382 314 $logo_top"
+# The title lasts about 2.4 s; a machine too busy to look in that time meets
+# the battle first (the second run below sees the title for sure).
+seen=""
+title_or_battle() {
+  capture || return 1
+  if [ "$(pixel 244 230)" = "$signboard" ] && [ "$(pixel 382 314)" = "$logo_top" ]; then seen=title; fi
+  [ -n "$seen" ] || ! framed 3 || seen="the battle (the title passed unseen)"
+  [ -n "$seen" ]
+}
+wait_until "the signboard and the risen logo" title_or_battle
+[ "$seen" = title ] || echo "  seen first: $seen"
 wait_until "the battle, member 3 selected" selected 3 2
 wait_until "member 2 idle at Long" orb_at 2 2 "$long_orb"
 orb_at 2 1 "$short_orb" && fail "an orange orb at Short before the move"

@@ -44,8 +44,8 @@ wait_until "item 17 open, with its instructions" item_17_open
 
 key Right
 wait_until "the show: the blinds closed over the menu" shows_all "100 300 $black" "400 300 $black" "700 500 $black"
-audio_mark=$(audio_size)
-wait_until "the menu music silent (half a second)" silence_for "$half_second"
+mark_quiet
+wait_until "the menu music silent (for a second)" quiet_for 1000
 
 key Left
 wait_until "back on the menu, item 17" item_17_open

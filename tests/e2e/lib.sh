@@ -177,19 +177,29 @@ audio_env=(SDL_AUDIODRIVER=disk "SDL_DISKAUDIOFILE=$audio")
 audio_size() { stat -c %s "$audio" 2>/dev/null || echo 0; }
 
 # nonzero_bytes FROM [LENGTH]: the non-zero bytes among those written from FROM.
+# A sound device opened anew starts its file again: FROM then counts from 0.
 nonzero_bytes() {
+  local from="$1"
+  [ "$(audio_size)" -lt "$from" ] && from=0
   if [ $# -ge 2 ]; then
-    tail -c +$(($1 + 1)) "$audio" 2>/dev/null | head -c "$2" | tr -d '\000' | wc -c
+    tail -c +$((from + 1)) "$audio" 2>/dev/null | head -c "$2" | tr -d '\000' | wc -c
   else
-    tail -c +$(($1 + 1)) "$audio" 2>/dev/null | tr -d '\000' | wc -c
+    tail -c +$((from + 1)) "$audio" 2>/dev/null | tr -d '\000' | wc -c
   fi
 }
 # sound_after FROM: something was heard after byte FROM.
 sound_after() { [ "$(nonzero_bytes "$1")" -gt 0 ]; }
-# silence_for BYTES: the last BYTES written (at least that many since
-# audio_mark) are all silent.
-silence_for() {
-  local size
-  size=$(audio_size)
-  [ $((size - audio_mark)) -ge "$1" ] && [ "$(nonzero_bytes $((size - $1)) "$1")" -eq 0 ]
+# quiet_for MS: nothing but silence has been written for MS milliseconds of
+# wall time. It counts from mark_quiet, and starts again at each sound; a
+# device that writes nothing while all is silent is quiet too.
+mark_quiet() {
+  audio_mark=$(audio_size)
+  quiet_since=$(date +%s%N)
+}
+quiet_for() {
+  if sound_after "$audio_mark"; then
+    mark_quiet
+    return 1
+  fi
+  [ "$(ms_since "$quiet_since")" -ge "$1" ]
 }

@@ -31,7 +31,7 @@ instructions() {
     return 1
   done
 }
-item_17_open() { capture && [ "$(pixel 66 507)" = "$white" ] && [ "$(pixel 500 250)" = "$cream" ] && instructions; }
+item_17_open() { capture && [ "$(pixel 66 507)" = "$white" ] && [ "$(pixel 400 250)" = "$cream" ] && instructions; }
 menu_music() { sound_after "$audio_mark"; }
 
 start_display

@@ -68,7 +68,7 @@ page() {
   15) at 405 205 "$jin1" ;;
   16) at 320 300 $cream && prologue 0 ;;
   # Not won: the cream box without its instructions.
-  17) at 500 250 $cream && rows_near 425 0 225 576 "$text" 19% && ! has_text 210 && ! has_text 240 && ! has_text 270 ;;
+  17) at 400 250 $cream && rows_near 425 0 225 576 "$text" 19% && ! has_text 210 && ! has_text 240 && ! has_text 270 ;;
   esac
 }
 item_shows() { capture && dot "$1" && page "$1"; }

@@ -30,7 +30,7 @@ constexpr int kShort = 1, kSpecial = 3, kSleeping = 4;
 
 // The player that recorded win.txt.
 struct Player {
-    // How it plays (the recorded game used the values set in RecordTheReplays).
+    // How it plays (win.txt was recorded with these values).
     int role[7] = {kSpecial, kSpecial, kShort, kSpecial, kShort, kSpecial, kSpecial};
     int campSpeed[8] = {0, 8, 0, 4, 0, 2, 0, 0};  // attacks of each robot spent on levels
     int restBelow = 8, wakeAt = 30, formationWeight = 45, tripHp = 30;
@@ -157,29 +157,38 @@ struct Player {
         }
     }
 
-    // "key=value ..." for trying other ways of playing.
-    void Configure(const std::string& text) {
+    // "key=value ..." for trying other ways of playing; false names the first
+    // item that is not one (members are 0 to 6, posts 0 to 4, and nothing
+    // divides by 0).
+    bool Configure(const std::string& text, std::string& bad) {
         std::istringstream in(text);
         std::string item;
         while (in >> item) {
+            bad = item;
             const size_t eq = item.find('=');
-            if (eq == std::string::npos) continue;
+            if (eq == std::string::npos) return false;
             const std::string key = item.substr(0, eq);
             std::vector<int> v;
             std::istringstream values(item.substr(eq + 1));
             for (std::string x; std::getline(values, x, ',');) v.push_back(std::atoi(x.c_str()));
-            if (key == "role") std::copy(v.begin(), v.begin() + std::min<size_t>(7, v.size()), role);
-            if (key == "camp") std::copy(v.begin(), v.begin() + std::min<size_t>(8, v.size()), campSpeed);
-            if (key == "levellers") levellers = v;
-            if (key == "caps") caps = v;
-            if (key == "mash") mash = v[0];
-            if (key == "masher") masher = v[0];
-            if (key == "rest") restBelow = v[0];
-            if (key == "wake") wakeAt = v[0];
-            if (key == "weight") formationWeight = v[0];
-            if (key == "trip") tripHp = v[0];
-            if (key == "healers") healersInCamp = v[0];
+            if (v.empty()) return false;
+            const bool members = std::all_of(v.begin(), v.end(), [](int c) { return c >= 0 && c <= 6; });
+            const bool positive = std::all_of(v.begin(), v.end(), [](int n) { return n > 0; });
+            const bool posts = std::all_of(v.begin(), v.end(), [](int p) { return p >= 0 && p <= kSleeping; });
+            if (key == "role" && posts) std::copy(v.begin(), v.begin() + std::min<size_t>(7, v.size()), role);
+            else if (key == "camp") std::copy(v.begin(), v.begin() + std::min<size_t>(8, v.size()), campSpeed);
+            else if (key == "levellers" && members) levellers = v;
+            else if (key == "caps" && positive) caps = v;
+            else if (key == "mash") mash = v[0];
+            else if (key == "masher" && members) masher = v[0];
+            else if (key == "rest") restBelow = v[0];
+            else if (key == "wake") wakeAt = v[0];
+            else if (key == "weight" && positive) formationWeight = v[0];
+            else if (key == "trip") tripHp = v[0];
+            else if (key == "healers") healersInCamp = v[0];
+            else return false;
         }
+        return true;
     }
 };
 
@@ -217,7 +226,11 @@ int Play(const std::string& file, const fs::path& folder) {
 
 int Record(const std::string& out, uint32_t seed, const std::string& style, bool trace) {
     Player player;
-    player.Configure(style);
+    std::string bad;
+    if (!player.Configure(style, bad)) {
+        std::fprintf(stderr, "replay: not a way of playing: %s\n", bad.c_str());
+        return 2;
+    }
     player.rec.seed = seed;
     char name[] = "/tmp/tobble7-record-XXXXXX";
     const char* made = mkdtemp(name);

@@ -24,19 +24,11 @@ struct GameRun {
     // virtual time); true when the game has ended.
     bool Play(const Replay& r, uint32_t limitMs = 4 * 3600 * 1000) {
         const auto t0 = std::chrono::steady_clock::now();
-        host.RunUntil(host.now());
-        form.Run();
-        const uint32_t start = host.now();
-        form.SeedRandom(r.seed);
-        form.replay = &r;
-        while (form.KeyMode != 2 || form.Timer2.Interval() != 0) {
-            if (host.now() - start > limitMs) break;
-            host.RunUntil(host.now() + 10000);
-            if (form.Run()) break;
-        }
+        uint32_t start = 0;
+        const bool ended = PlayReplay(host, form, r, limitMs, start);
         virtualMs = (form.endedAt ? form.endedAt : host.now()) - start;
         wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        return form.KeyMode == 2 && form.Timer2.Interval() == 0;
+        return ended;
     }
 };
 

@@ -2,6 +2,7 @@
 // key is pressed, and the game that plays them.
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -103,5 +104,23 @@ public:
         if (afterTick) afterTick(*this);
     }
 };
+
+// From the start of the program to the end of the game, or the limit of
+// virtual time; true when the game has ended (game over or the clear).
+// started receives the virtual time at which the program had loaded.
+template <class HostT>
+bool PlayReplay(HostT& host, ReplayForm& form, const Replay& r, uint32_t limitMs, uint32_t& started) {
+    host.RunUntil(host.now());
+    form.Run();
+    const uint32_t start = started = host.now();
+    form.SeedRandom(r.seed);
+    form.replay = &r;
+    while (form.KeyMode != 2 || form.Timer2.Interval() != 0) {
+        if (host.now() - start > limitMs) break;
+        host.RunUntil(host.now() + 10000);
+        if (form.Run()) break;
+    }
+    return form.KeyMode == 2 && form.Timer2.Interval() == 0;
+}
 
 }  // namespace battle_test

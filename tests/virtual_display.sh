@@ -18,10 +18,11 @@ start_virtual_display() {
   export DISPLAY=":$number"
 }
 
-# Waits up to 10 s for the program's window; sets win. Returns 1 without one.
+# Waits up to 30 s (a sanitizer build on a busy machine starts slowly) for the
+# program's window; sets win. Returns 1 without one.
 find_program_window() {
   win=""
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     win=$(xdotool search --name '^Form1$' 2>/dev/null | head -1)
     [ -n "$win" ] && return 0
     sleep 0.1

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "../game/form1.h"
+#include "../platform/headless.h"
 
 namespace battle_test {
 

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "../platform/audio.h"
+#include "env_override.h"
 #include "../platform/text.h"
 
 namespace fs = std::filesystem;
@@ -53,20 +54,6 @@ std::string LoudTone(int rate = 22050, int amplitude = 26000) {
            le(rate, 4) + le(rate * 2, 4) + le(2, 2) + le(16, 2) + "data" + le(static_cast<uint32_t>(pcm.size()), 4) + pcm;
 }
 
-// Sets an environment variable for a scope; the test run may have its own value.
-class EnvOverride {
-public:
-    EnvOverride(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-        setenv(name, value, 1);
-    }
-    ~EnvOverride() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
 
 // The disk driver's output: 16-bit stereo frames, appended buffer by buffer.
 class Output {
@@ -121,6 +108,14 @@ private:
     int rate_;
 };
 
+// SDL's disk driver writing to `out`; a short delay runs the stream several
+// times faster than real time.
+plat::AudioDevice OpenDiskDevice(const std::string& out) {
+    const EnvOverride driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", out.c_str()),
+        delay("SDL_DISKAUDIODELAY", "5");
+    return plat::OpenAudioDevice();
+}
+
 }  // namespace
 
 TEST(AudioDevice, MidiAndWavReachTheOutputAndTheMusicEndsOnTime) {
@@ -132,14 +127,8 @@ TEST(AudioDevice, MidiAndWavReachTheOutputAndTheMusicEndsOnTime) {
     std::ofstream(wav, std::ios::binary) << LoudTone();
     fs::remove(out);
 
-    // A short delay runs the stream several times faster than real time; all
-    // timing below is measured in stream frames, not on the wall clock.
-    plat::AudioDevice device;
-    {
-        const EnvOverride driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", out.c_str()),
-            delay("SDL_DISKAUDIODELAY", "5");
-        device = plat::OpenAudioDevice();
-    }
+    // All timing below is measured in stream frames, not on the wall clock.
+    plat::AudioDevice device = OpenDiskDevice(out);
     if (device.silent || !fs::exists(out)) {
         device = {};
         plat::CloseAudioDevice();
@@ -258,12 +247,7 @@ TEST(AudioDevice, AnEffectOnTheMusicNeverReachesFullScale) {
     const std::string midi = (dir / "bg1.mid").string(), out = (dir / "out.raw").string();
     std::ofstream(midi, std::ios::binary) << HalfSecondOfPiano();
     std::ofstream((dir / "tone.wav").string(), std::ios::binary) << LoudTone(22050, 32700);
-    plat::AudioDevice device;
-    {
-        const EnvOverride driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", out.c_str()),
-            delay("SDL_DISKAUDIODELAY", "5");
-        device = plat::OpenAudioDevice();
-    }
+    plat::AudioDevice device = OpenDiskDevice(out);
     if (device.silent || !fs::exists(out)) {
         device = {};
         plat::CloseAudioDevice();

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "../platform/host.h"
+#include "env_override.h"
 #include "../platform/surface.h"
 
 namespace {
@@ -112,20 +113,6 @@ TEST(DirtyRegions, ManyScatteredWritesStayFewRectangles) {
 
 // ------------------------------------------------------------ the window
 
-// Sets an environment variable for a scope.
-class EnvOverride {
-public:
-    EnvOverride(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-        setenv(name, value, 1);
-    }
-    ~EnvOverride() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
 
 // The window, on SDL's offscreen video driver: its surface is what a display
 // would show.

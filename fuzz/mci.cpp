@@ -32,8 +32,8 @@ namespace fs = std::filesystem;
 class Recorder : public plat::MusicPlayer {
 public:
     explicit Recorder(std::vector<std::string>& asked) : asked_(asked) {}
-    bool Load(const std::string& path) override {
-        const bool ok = inner_.Load(path);
+    bool Load(const std::string& path, const std::string& midi) override {
+        const bool ok = inner_.Load(path, midi);
         asked_.push_back(ok ? "load" : "load refused");
         return ok;
     }

@@ -4,22 +4,28 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace game {
 
 Form1::Form1(plat::Host& host) : kit::Form(host) {
-    Chip = kit::LoadArt(GameArt(), "tiles-game");
+    std::vector<std::string> names = {"tiles-game", "kanban", "rogo"};
     char name[16];
     for (int f = 0; f <= 21; ++f) {
         std::snprintf(name, sizeof name, "face-%02d", f);
-        Face[f] = kit::LoadArt(GameArt(), name);
+        names.push_back(name);
     }
     for (int r = 0; r <= 4; ++r) {
         std::snprintf(name, sizeof name, "robo-%d", r);
-        RoboP[r] = kit::LoadArt(GameArt(), name);
+        names.push_back(name);
     }
-    KanbanP = kit::LoadArt(GameArt(), "kanban");
-    RogoP = kit::LoadArt(GameArt(), "rogo");
+    std::vector<plat::Surface> art = kit::LoadArts(GameArt(), names);
+    Chip = std::move(art[0]);
+    KanbanP = std::move(art[1]);
+    RogoP = std::move(art[2]);
+    for (int f = 0; f <= 21; ++f) Face[f] = std::move(art[3 + f]);
+    for (int r = 0; r <= 4; ++r) RoboP[r] = std::move(art[25 + r]);
 }
 
 double Form1::Rnd() { return random_() / 4294967296.0; }

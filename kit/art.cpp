@@ -20,4 +20,21 @@ plat::Surface LoadArt(const ArtFile* table, const char* name) {
     return plat::LoadPicture(f->data, f->size, name);
 }
 
+std::vector<plat::Surface> LoadArts(const ArtFile* table, const std::vector<std::string>& names) {
+    std::vector<plat::PictureData> found;
+    std::vector<size_t> at;  // where each found picture goes
+    for (size_t k = 0; k < names.size(); ++k) {
+        if (const ArtFile* f = FindArt(table, names[k].c_str())) {
+            found.push_back({f->data, f->size, f->name});
+            at.push_back(k);
+        } else {
+            std::fprintf(stderr, "picture %s is not built in\n", names[k].c_str());
+        }
+    }
+    std::vector<plat::Surface> decoded = plat::LoadPictures(found);
+    std::vector<plat::Surface> out(names.size());
+    for (size_t k = 0; k < at.size(); ++k) out[at[k]] = std::move(decoded[k]);
+    return out;
+}
+
 }  // namespace kit

@@ -1,6 +1,8 @@
 // Pictures built into a program.
 #pragma once
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "../platform/surface.h"
 
@@ -13,4 +15,6 @@ struct ArtFile {
 // The picture called name ("face-03"); an empty surface and a message when absent.
 plat::Surface LoadArt(const ArtFile* table, const char* name);
 const ArtFile* FindArt(const ArtFile* table, const char* name);
+// The pictures called names, decoded side by side, in the order given.
+std::vector<plat::Surface> LoadArts(const ArtFile* table, const std::vector<std::string>& names);
 }  // namespace kit

@@ -3,7 +3,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "../platform/audio.h"
 
@@ -61,10 +63,14 @@ bool FirstField(const std::string& data, bool complete, std::string& field) {
 }  // namespace
 
 Form1::Form1(plat::Host& host) : kit::Form(host) {
-    Chip = kit::LoadArt(ManualArt(), "tiles-manual");
-    for (int k = 0; k < 7; ++k) JinP[k] = kit::LoadArt(ManualArt(), ("jin-" + std::to_string(k)).c_str());
-    for (int k = 0; k < 8; ++k) EpiP[k] = kit::LoadArt(ManualArt(), ("epi-" + std::to_string(k)).c_str());
-    GamenP = kit::LoadArt(ManualArt(), "gamen");
+    std::vector<std::string> names = {"tiles-manual", "gamen"};
+    for (int k = 0; k < 7; ++k) names.push_back("jin-" + std::to_string(k));
+    for (int k = 0; k < 8; ++k) names.push_back("epi-" + std::to_string(k));
+    std::vector<plat::Surface> art = kit::LoadArts(ManualArt(), names);
+    Chip = std::move(art[0]);
+    GamenP = std::move(art[1]);
+    for (int k = 0; k < 7; ++k) JinP[k] = std::move(art[2 + k]);
+    for (int k = 0; k < 8; ++k) EpiP[k] = std::move(art[9 + k]);
 }
 
 // --------------------------------------------------------------- start-up

@@ -111,5 +111,13 @@ inline uint32_t ToRGB(Colour c) { return ((c & 255) << 16) | (c & 0xFF00) | ((c 
 // Decodes a PNG (or any format the image library reads) held in memory.
 // An unreadable picture gives an empty surface and one line on stderr.
 Surface LoadPicture(const unsigned char* data, size_t size, const char* name);
+// Decodes several pictures side by side, as LoadPicture does each, in order:
+// a program's pictures are decoded before its first frame.
+struct PictureData {
+    const unsigned char* data;
+    size_t size;
+    const char* name;
+};
+std::vector<Surface> LoadPictures(const std::vector<PictureData>& pictures);
 
 }  // namespace plat

@@ -77,29 +77,27 @@ public:
         return Frames();
     }
 
-    int Peak(long from, long to) const {
+    // The 16-bit samples written between two frame counts.
+    std::vector<int16_t> Samples(long from, long to) const {
         std::ifstream in(path_, std::ios::binary);
         in.seekg(from * 4);
         std::vector<char> bytes(static_cast<size_t>(std::max(0L, to - from)) * 4);
         in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::vector<int16_t> samples;
+        for (size_t k = 0; k + 1 < static_cast<size_t>(in.gcount()); k += 2)
+            samples.push_back(static_cast<int16_t>(static_cast<uint8_t>(bytes[k]) | static_cast<uint8_t>(bytes[k + 1]) << 8));
+        return samples;
+    }
+
+    int Peak(long from, long to) const {
         int peak = 0;
-        for (size_t k = 0; k + 1 < static_cast<size_t>(in.gcount()); k += 2) {
-            const int16_t s = static_cast<int16_t>(static_cast<uint8_t>(bytes[k]) | static_cast<uint8_t>(bytes[k + 1]) << 8);
-            peak = std::max(peak, std::abs(static_cast<int>(s)));
-        }
+        for (int16_t s : Samples(from, to)) peak = std::max(peak, std::abs(static_cast<int>(s)));
         return peak;
     }
 
     long FullScale(long from, long to) const {
-        std::ifstream in(path_, std::ios::binary);
-        in.seekg(from * 4);
-        std::vector<char> bytes(static_cast<size_t>(std::max(0L, to - from)) * 4);
-        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         long count = 0;
-        for (size_t k = 0; k + 1 < static_cast<size_t>(in.gcount()); k += 2) {
-            const int16_t s = static_cast<int16_t>(static_cast<uint8_t>(bytes[k]) | static_cast<uint8_t>(bytes[k + 1]) << 8);
-            count += s >= 32767 || s <= -32767;
-        }
+        for (int16_t s : Samples(from, to)) count += s >= 32767 || s <= -32767;
         return count;
     }
 

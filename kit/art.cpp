@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace kit {
 
@@ -12,12 +13,7 @@ const ArtFile* FindArt(const ArtFile* table, const char* name) {
 }
 
 plat::Surface LoadArt(const ArtFile* table, const char* name) {
-    const ArtFile* f = FindArt(table, name);
-    if (!f) {
-        std::fprintf(stderr, "picture %s is not built in\n", name);
-        return plat::Surface();
-    }
-    return plat::LoadPicture(f->data, f->size, name);
+    return std::move(LoadArts(table, {name})[0]);
 }
 
 std::vector<plat::Surface> LoadArts(const ArtFile* table, const std::vector<std::string>& names) {

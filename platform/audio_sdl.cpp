@@ -39,6 +39,8 @@ const float kSynthGain = 0.25f;           // half of what the pieces were balanc
 const int kEffectVolume = MIX_MAX_VOLUME / 2;
 const float kMakeUp = 2.0f;
 const float kCeiling = 29204.0f;          // -1 dBFS, as loud as an effect alone peaks
+const float kFullScale = 32768.0f;        // the synth's 1.0 in 16-bit steps
+const float kGainBack = 0.99999f;         // within 0.0001 dB of 1: the limiter has let go
 const float kReleaseSeconds = 0.05f;      // the limiter lets go over about this long
 // TimGM6mb first: small, complete and what the pieces were voiced against.
 const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
@@ -56,7 +58,14 @@ struct Engine {
     std::map<std::string, Mix_Chunk*> chunks;  // loaded effects, by path
     std::set<fluid_player_t*> players;         // every MIDI player on the synth
     long quietFrames = 0;                      // frames rendered since the synth fell quiet
-    float limit = 1.0f;                        // the output stage's gain, audio thread only
+    // Audio thread only: the music of the buffer being mixed, as the synth
+    // rendered it (interleaved, 1.0 = full scale), which the output stage adds
+    // to the effects; the mixed buffer at full level; the output stage's gain.
+    std::vector<float> music;
+    int musicSamples = 0;  // how many of `music` belong to this buffer: 0 while the synth rests
+    std::vector<float> mixed;
+    float limit = 1.0f;
+    float release = 0.0f;  // how far the gain comes back per frame, from the rate
     // The synth and its soundfont are made beside start-up; settings and synth
     // are written by that thread alone until it has finished.
     std::thread maker;
@@ -88,45 +97,82 @@ std::shared_ptr<Engine> g_engine;
 bool g_subsystemIdle = false;
 
 // The mixer calls this for the music part of every buffer, before it mixes
-// the effects on top; the synth writes the buffer whole. With no piece playing
-// and no note sounding the synth would only render silence, at a steady cost:
-// once its reverb has had time to die away it is left alone until the next
-// play, which starts it again from the next buffer.
+// the effects on top. The synth renders in floating point into a buffer of its
+// own, which the output stage adds to the mix: one rounding to 16 bits at the
+// end instead of one here (with the synth's dither) and one there. The
+// stream's music part stays silent. With no piece playing and no note
+// sounding the synth would only render silence, at a steady cost: once its
+// reverb has had time to die away it is left alone until the next play, which
+// starts it again from the next buffer.
 void RenderMusic(void* data, Uint8* stream, int len) {
     auto* engine = static_cast<Engine*>(data);
-    if (!engine->made.load(std::memory_order_acquire) || !engine->synth) {
-        std::memset(stream, 0, static_cast<size_t>(len));
-        return;
-    }
+    std::memset(stream, 0, static_cast<size_t>(len));
+    engine->musicSamples = 0;
+    if (!engine->made.load(std::memory_order_acquire) || !engine->synth) return;
+    const int frames = len / 4;
     std::lock_guard<std::mutex> lock(engine->mu);
     if (engine->Busy()) {
         engine->quietFrames = 0;
     } else if (engine->quietFrames >= static_cast<long>(engine->rate) * kTailSeconds) {
-        std::memset(stream, 0, static_cast<size_t>(len));
         return;
     } else {
-        engine->quietFrames += len / 4;
+        engine->quietFrames += frames;
     }
-    fluid_synth_write_s16(engine->synth, len / 4, stream, 0, 2, stream, 1, 2);
+    if (engine->music.size() < static_cast<size_t>(frames) * 2) engine->music.resize(static_cast<size_t>(frames) * 2);
+    float* music = engine->music.data();
+    fluid_synth_write_float(engine->synth, frames, music, 0, 2, music, 1, 2);
+    engine->musicSamples = frames * 2;
 }
 
-// The output stage: the mixed buffer at its full level again, held under the
-// ceiling by a gain that drops at once where a frame would pass it and comes
-// back smoothly, so music and effects keep their balance and nothing clips.
+// Nearest integer, ties to even, as lrintf rounds, without a call into the
+// maths library for every sample: adding 1.5 * 2^23 leaves a float no bits
+// below the unit. Good for |x| < 2^22, far beyond a doubled 16-bit sum.
+inline Sint16 Round16(float x) {
+    const float magic = 12582912.0f;
+    return static_cast<Sint16>(static_cast<int>((x + magic) - magic));
+}
+
+// The output stage: effects and music at their full level again, held under
+// the ceiling by a gain that drops at once where a frame would pass it and
+// comes back smoothly, so music and effects keep their balance and nothing
+// clips. Where no frame comes near the ceiling and the gain is back, the
+// buffer is only rounded.
 void LimitMix(void* data, Uint8* stream, int len) {
     auto* engine = static_cast<Engine*>(data);
     auto* samples = reinterpret_cast<Sint16*>(stream);
-    const float release = 1.0f - std::exp(-1.0f / (kReleaseSeconds * static_cast<float>(engine->rate)));
-    float gain = engine->limit;
-    for (int i = 0; i + 1 < len / 2; i += 2) {
-        const float left = samples[i] * kMakeUp, right = samples[i + 1] * kMakeUp;
-        const float peak = std::max(std::fabs(left), std::fabs(right));
-        const float target = peak > kCeiling ? kCeiling / peak : 1.0f;
-        gain = target < gain ? target : gain + (target - gain) * release;
-        samples[i] = static_cast<Sint16>(std::lrintf(left * gain));
-        samples[i + 1] = static_cast<Sint16>(std::lrintf(right * gain));
+    const int count = len / 4 * 2;
+    if (engine->mixed.size() < static_cast<size_t>(count)) engine->mixed.resize(static_cast<size_t>(count));
+    float* mixed = engine->mixed.data();
+    float peak = 0.0f;
+    if (engine->musicSamples == count) {
+        const float* music = engine->music.data();
+        for (int i = 0; i < count; ++i) {
+            mixed[i] = (samples[i] + music[i] * kFullScale) * kMakeUp;
+            peak = std::max(peak, std::fabs(mixed[i]));
+        }
+    } else {
+        for (int i = 0; i < count; ++i) {
+            mixed[i] = samples[i] * kMakeUp;
+            peak = std::max(peak, std::fabs(mixed[i]));
+        }
     }
-    engine->limit = gain;
+    float gain = engine->limit;
+    if (gain == 1.0f && peak <= kCeiling) {
+        for (int i = 0; i < count; ++i) samples[i] = Round16(mixed[i]);
+        return;
+    }
+    const float release = engine->release;
+    for (int i = 0; i < count; i += 2) {
+        const float left = mixed[i], right = mixed[i + 1];
+        const float framePeak = std::max(std::fabs(left), std::fabs(right));
+        const float target = framePeak > kCeiling ? kCeiling / framePeak : 1.0f;
+        gain = target < gain ? target : gain + (target - gain) * release;
+        samples[i] = Round16(left * gain);
+        samples[i + 1] = Round16(right * gain);
+    }
+    // The last step back is below a float's resolution near 1: close it, so
+    // the next quiet buffer takes the short way.
+    engine->limit = gain > kGainBack ? 1.0f : gain;
 }
 
 // FluidSynth's player keeps reporting "playing" for some seconds after the last
@@ -309,6 +355,9 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
         engine->deviceOpen = true;
         engine->rate = rate;
         engine->quietFrames = static_cast<long>(rate) * kTailSeconds;  // nothing to let die away yet
+        engine->release = 1.0f - std::exp(-1.0f / (kReleaseSeconds * static_cast<float>(rate)));
+        engine->music.resize(kBufferFrames * 2);  // the audio thread grows them only for larger buffers
+        engine->mixed.resize(kBufferFrames * 2);
 
         // FluidSynth's own messages (missing presets, parse notes) stay off the
         // terminal: a missing soundfont is reported below in one line.

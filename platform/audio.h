@@ -132,6 +132,31 @@ AudioDevice OpenAudioDevice(const std::string& soundFont = "");
 // before or after this call.
 void CloseAudioDevice();
 
+// A sound device opened later than it is handed out: a window opens its device
+// once the first frame is shown, not on the way to it. Until then the music
+// commands wait, in order, and reach the device as it opens; a sound effect
+// or a question about the music opens it at once. The players handed out stay
+// valid for as long as they are held.
+class DeferredAudio {
+public:
+    explicit DeferredAudio(std::function<AudioDevice()> open);
+    bool Opened() const;
+    // Opens the device now, unless it is open; the waiting commands follow.
+    void Open();
+    // Players standing in for the device's.
+    std::unique_ptr<MusicPlayer> TakeMusic();
+    std::unique_ptr<SoundPlayer> TakeSound();
+    // Lets the device's sound player go (its music player stays while held),
+    // and drops commands still waiting: the window is closing.
+    void Release();
+
+private:
+    struct State;
+    class Music;
+    class Sound;
+    std::shared_ptr<State> state_;
+};
+
 // Silent players for the headless backend: the music "plays" on the caller's clock
 // until the test declares it ended.
 class SilentMusic : public MusicPlayer {

@@ -2,9 +2,12 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -38,8 +41,9 @@ int VirtualKey(const SDL_Keysym& k) {
 
 class WindowHost : public Host {
 public:
-    WindowHost(SDL_Window* w, AudioDevice audio)
-        : window_(w), audio_(std::move(audio)), mci_(std::move(audio_.music), &log_) {
+    explicit WindowHost(SDL_Window* w)
+        : window_(w), audio_([] { return OpenAudioDevice(); }), sound_(audio_.TakeSound()),
+          mci_(audio_.TakeMusic(), &log_) {
         log_.keep = 64;  // nobody reads a real run's log; the tail helps when debugging
         // Inside a wait, present no more often than the display refreshes.
         SDL_DisplayMode mode;
@@ -47,7 +51,8 @@ public:
             frameMs_ = static_cast<uint32_t>(1000 / mode.refresh_rate);
     }
     ~WindowHost() override {
-        audio_.sound.reset();
+        sound_.reset();
+        audio_.Release();
         CloseAudioDevice();
         SDL_DestroyWindow(window_);
         SDL_Quit();
@@ -92,6 +97,7 @@ public:
         screen_ = screen;
         left_ = v.Left, top_ = v.Top, width_ = v.Width(), height_ = v.Height();
         whole_ = false;
+        presented_ = true;
         lastPresent_ = SDL_GetTicks();
     }
 
@@ -104,6 +110,7 @@ public:
             now = SDL_GetTicks();
         }
         if (TicksAtOrAfter(now, until)) return;
+        if (OpenAudioWhileIdle(static_cast<int32_t>(until - now))) return;
         // Nothing draws while a wait lasts: sleep to the wait's end, or to the
         // next frame when there is something left to show, waking for input.
         const uint32_t frameAt = lastPresent_ + frameMs_;
@@ -147,6 +154,7 @@ public:
             Present(*shown_);
             if (!whole_) return true;
         }
+        if (OpenAudioWhileIdle(timeout)) return true;
         SDL_Event e;
         if (SDL_WaitEventTimeout(&e, timeout)) {
             Take(e, queue);
@@ -166,7 +174,7 @@ public:
     }
 
     Mci& Music() override { return mci_; }
-    SoundPlayer& Sound() override { return *audio_.sound; }
+    SoundPlayer& Sound() override { return *sound_; }
     AudioLog& Log() override { return log_; }
 
 private:
@@ -217,6 +225,17 @@ private:
         return {x0, y0, x1 - x0, y1 - y0};
     }
 
+    // Opening the sound device takes some milliseconds: it waits until the
+    // first frame is shown and the program has that long with nothing to do.
+    // (Until then the music commands wait for it; a sound opens it at once.)
+    // `idle`: how long until something is due, negative for nothing.
+    bool OpenAudioWhileIdle(int32_t idle) {
+        constexpr int32_t kOpeningMs = 50;
+        if (audio_.Opened() || !presented_ || (idle >= 0 && idle < kOpeningMs)) return false;
+        audio_.Open();
+        return true;
+    }
+
     // Whether the window shows less than the layer holds.
     bool Pending(const Surface& v) const {
         return whole_ || v.IsDirty() || v.Left != left_ || v.Top != top_;
@@ -252,7 +271,8 @@ private:
     }
 
     SDL_Window* window_;
-    AudioDevice audio_;
+    DeferredAudio audio_;
+    std::unique_ptr<SoundPlayer> sound_;
     AudioLog log_;
     Mci mci_;
     uint32_t lastPresent_ = 0;
@@ -264,12 +284,31 @@ private:
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool whole_ = true;
     bool justWaited_ = false;
+    bool presented_ = false;  // the first frame has been shown
 };
+
+// Spares SDL's video set-up two costs the programs, which take keys and never
+// text, gain nothing from. Each is set only where the user has not chosen.
+void SetUpLibraries() {
+    // The input method's table of compose sequences for the locale: parsing
+    // it takes longer than the rest of the window system's set-up, and it
+    // only ever turns key sequences into text.
+    setenv("XCOMPOSEFILE", "/dev/null", 0);
+    // Without a session bus to reach, the D-Bus library would start one (a
+    // fork and an exec) for SDL's desktop services: inhibiting a screensaver
+    // and input methods, neither of which a bus started here could serve.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    struct stat bus;
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS") &&
+        !(runtime && stat((std::string(runtime) + "/bus").c_str(), &bus) == 0 && S_ISSOCK(bus.st_mode)))
+        setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+}
 
 }  // namespace
 
 std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* iconPng, size_t iconSize) {
     SetProgramName(name);
+    SetUpLibraries();
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // Draw through the window system's own framebuffer: no GL context, and the
     // window is not recreated when its surface is first asked for.
@@ -303,7 +342,7 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
         const SdlSurfacePtr icon(IMG_Load_RW(SDL_RWFromConstMem(iconPng, static_cast<int>(iconSize)), 1));
         if (icon) SDL_SetWindowIcon(w, icon.get());
     }
-    return std::unique_ptr<Host>(new WindowHost(w, OpenAudioDevice()));
+    return std::unique_ptr<Host>(new WindowHost(w));
 }
 
 }  // namespace plat

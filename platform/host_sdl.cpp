@@ -1,6 +1,5 @@
 // The real window on SDL: borderless, 800x600, centred, black.
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include <sys/stat.h>
 
@@ -306,9 +305,11 @@ void SetUpLibraries() {
 
 }  // namespace
 
-std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* iconPng, size_t iconSize) {
+std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* iconPng, size_t iconSize,
+                                     const std::vector<PictureData>& pictures) {
     SetProgramName(name);
-    SetUpLibraries();
+    SetUpLibraries();  // before any thread starts: they read the environment
+    DecodeAhead(pictures);
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // Draw through the window system's own framebuffer: no GL context, and the
     // window is not recreated when its surface is first asked for.
@@ -339,8 +340,11 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
         return nullptr;
     }
     if (iconPng && iconSize) {
-        const SdlSurfacePtr icon(IMG_Load_RW(SDL_RWFromConstMem(iconPng, static_cast<int>(iconSize)), 1));
-        if (icon) SDL_SetWindowIcon(w, icon.get());
+        const Surface picture = LoadPicture(iconPng, iconSize, "icon");
+        const SdlSurfacePtr icon(SDL_CreateRGBSurfaceWithFormatFrom(
+            const_cast<uint32_t*>(picture.Pixels().data()), picture.Width(), picture.Height(), 32,
+            picture.Width() * 4, SDL_PIXELFORMAT_RGB888));
+        if (icon && picture.Width() > 0) SDL_SetWindowIcon(w, icon.get());
     }
     return std::unique_ptr<Host>(new WindowHost(w));
 }

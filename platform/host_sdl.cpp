@@ -332,6 +332,9 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
         SDL_Quit();
         return nullptr;
     }
+    // Loading the text libraries beside SDL's own set-up would only slow it:
+    // both load libraries, one at a time.
+    PrepareText();
     SDL_Window* w = SDL_CreateWindow("Form1", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowW, kWindowH,
                                      SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_HIDDEN);
     if (!w) {

@@ -86,13 +86,14 @@ struct SynthLibrary {
 #undef DECLARE
 #undef RESOLVE
 
-// Loaded by the first caller; every later one finds them as they came.
+// Loaded by the first caller; every later one finds them as they came. Never
+// destroyed: a synth still being made, or a destructor at exit, may call them.
 const MixerLibrary& Mixer() {
-    static const MixerLibrary library;
+    static const MixerLibrary& library = *new MixerLibrary;
     return library;
 }
 const SynthLibrary& Synth() {
-    static const SynthLibrary library;
+    static const SynthLibrary& library = *new SynthLibrary;
     return library;
 }
 

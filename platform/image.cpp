@@ -208,8 +208,9 @@ ImageLibrary::ImageLibrary() {
     }
 }
 
+// Never destroyed, like the libraries it holds.
 const ImageLibrary& Images() {
-    static const ImageLibrary library;
+    static const ImageLibrary& library = *new ImageLibrary;
     return library;
 }
 

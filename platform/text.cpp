@@ -60,9 +60,10 @@ struct TextLibrary {
     }
 };
 
-// Loaded by the first caller, once.
+// Loaded by the first caller, once. Never destroyed: the fonts are closed
+// through it at exit.
 const TextLibrary& Lib() {
-    static const TextLibrary library;
+    static const TextLibrary& library = *new TextLibrary;
     return library;
 }
 

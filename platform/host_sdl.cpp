@@ -1,5 +1,6 @@
 // The real window on SDL: borderless, 800x600, centred, black.
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <sys/stat.h>
 
@@ -40,9 +41,10 @@ int VirtualKey(const SDL_Keysym& k) {
 
 class WindowHost : public Host {
 public:
-    explicit WindowHost(SDL_Window* w)
+    WindowHost(SDL_Window* w, bool blackWindow)
         : window_(w), audio_([] { return OpenAudioDevice(); }), sound_(audio_.TakeSound()),
           mci_(audio_.TakeMusic(), &log_) {
+        blackWindow_ = blackWindow;
         log_.keep = 64;  // nobody reads a real run's log; the tail helps when debugging
         // Inside a wait, present no more often than the display refreshes.
         SDL_DisplayMode mode;
@@ -80,6 +82,17 @@ public:
         const std::vector<Rect> dirty = v.TakeDirty();
         shown_ = &v;
         if (!whole && dirty.empty()) return;
+        if (whole && !screen_ && blackWindow_) {
+            // The first frame: the window system has just painted the new
+            // window black, so only what is not black has to travel now. The
+            // whole window follows at the next present, as after an uncovering.
+            SDL_Rect at = Copy(v, {0, 0, v.Width(), v.Height()}, screen, true, true);
+            if (at.w > 0 && at.h > 0) SDL_UpdateWindowSurfaceRects(window_, &at, 1);
+            screen_ = screen;
+            presented_ = true;
+            lastPresent_ = SDL_GetTicks();
+            return;
+        }
         if (whole) {
             SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
             Copy(v, {0, 0, v.Width(), v.Height()}, screen, false);
@@ -181,8 +194,10 @@ private:
     // returns the part of the window to update. With `changedOnly`, the
     // window surface, which holds what was shown last, is compared first and
     // only the rows and columns that differ are copied: handlers often draw
-    // the same pixels again.
-    static SDL_Rect Copy(const Surface& v, const Rect& r, SDL_Surface* screen, bool changedOnly) {
+    // the same pixels again. With `shownBlack` as well, the window is known to
+    // show black there, and the surface is not read.
+    static SDL_Rect Copy(const Surface& v, const Rect& r, SDL_Surface* screen, bool changedOnly,
+                         bool shownBlack = false) {
         // Clip to the window.
         int x0 = v.Left + r.x, y0 = v.Top + r.y, x1 = x0 + r.w, y1 = y0 + r.h;
         x0 = std::max(x0, 0), y0 = std::max(y0, 0);
@@ -204,8 +219,10 @@ private:
         };
         if (changedOnly) {
             const auto same = [&](int y, int a, int b) {
+                if (shownBlack) return std::all_of(src(y) + a, src(y) + b, [](uint32_t p) { return p == 0; });
                 return std::memcmp(src(y) + a, dst(y) + a, static_cast<size_t>(b - a) * 4) == 0;
             };
+            const auto shown = [&](const uint32_t* d, int x) { return shownBlack ? 0u : d[x]; };
             while (y0 < y1 && same(y0, x0, x1)) ++y0;
             while (y1 > y0 && same(y1 - 1, x0, x1)) --y1;
             if (y0 == y1) return {0, 0, 0, 0};
@@ -213,8 +230,8 @@ private:
             for (int y = y0; y < y1; ++y) {
                 const uint32_t *s = src(y), *d = dst(y);
                 int a = x0, b = x1;
-                while (a < left && s[a] == d[a]) ++a;
-                while (b > std::max(right, a) && s[b - 1] == d[b - 1]) --b;
+                while (a < left && s[a] == shown(d, a)) ++a;
+                while (b > std::max(right, a) && s[b - 1] == shown(d, b - 1)) --b;
                 left = std::min(left, a);
                 right = std::max(right, b);
             }
@@ -284,6 +301,7 @@ private:
     bool whole_ = true;
     bool justWaited_ = false;
     bool presented_ = false;  // the first frame has been shown
+    bool blackWindow_ = false;  // the window system paints the window black when it is shown
 };
 
 // Spares SDL's video set-up two costs the programs, which take keys and never
@@ -301,6 +319,23 @@ void SetUpLibraries() {
     if (!std::getenv("DBUS_SESSION_BUS_ADDRESS") &&
         !(runtime && stat((std::string(runtime) + "/bus").c_str(), &bus) == 0 && S_ISSOCK(bus.st_mode)))
         setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+}
+
+// Has the window system paint the window black wherever it is shown before
+// the program draws there, as on X, where SDL leaves the window without a
+// background. False where that could not be done.
+bool PaintedBlack(SDL_Window* w) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11) {
+        Display* display = info.info.x11.display;
+        XSetWindowBackground(display, info.info.x11.window, BlackPixel(display, DefaultScreen(display)));
+        return true;
+    }
+#endif
+    (void)w;
+    return false;
 }
 
 }  // namespace
@@ -349,7 +384,7 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
             picture.Width() * 4, SDL_PIXELFORMAT_RGB888));
         if (icon && picture.Width() > 0) SDL_SetWindowIcon(w, icon.get());
     }
-    return std::unique_ptr<Host>(new WindowHost(w));
+    return std::unique_ptr<Host>(new WindowHost(w, PaintedBlack(w)));
 }
 
 }  // namespace plat

@@ -245,6 +245,7 @@ std::vector<Surface> LoadPictures(const std::vector<PictureData>& pictures) {
 }
 
 void DecodeAhead(const std::vector<PictureData>& pictures) {
+    if (pictures.empty()) return;
     Ahead& ahead = TheAhead();
     {
         std::lock_guard<std::mutex> lock(ahead.mu);

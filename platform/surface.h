@@ -122,7 +122,8 @@ std::vector<Surface> LoadPictures(const std::vector<PictureData>& pictures);
 // Starts decoding these pictures on threads of their own and returns at once:
 // a program's start decodes them beside the window system's set-up, and
 // LoadPicture(s) then take each one ready, once (or wait for it), giving the
-// same surface and line on stderr as decoding it then. Once a run.
+// same surface and line on stderr as decoding it then. Once a run (an empty
+// list does not count).
 void DecodeAhead(const std::vector<PictureData>& pictures);
 
 }  // namespace plat

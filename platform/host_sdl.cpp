@@ -2,6 +2,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
+#include <malloc.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -321,6 +323,29 @@ void SetUpLibraries() {
         setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
 }
 
+// The first touch of a page of memory is dear on some machines (virtual ones:
+// about 10 us a page), and the layers a form makes before its first frame,
+// some window-sized surfaces, are over a thousand pages. A thread touches a
+// block of that size beside the window's set-up and frees it; the heap keeps
+// it (big blocks come from the heap, which keeps what is freed), and the
+// layers are then made in memory already touched. Were the thread late, they
+// would simply take other memory.
+void WarmHeap() {
+    constexpr size_t kBytes = size_t{3} * kWindowW * kWindowH * 4;
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    auto* block = static_cast<volatile unsigned char*>(std::malloc(kBytes));
+    if (!block) return;
+    try {
+        std::thread([block] {
+            for (size_t at = 0; at < kBytes; at += 4096) block[at] = 0;
+            std::free(const_cast<unsigned char*>(block));
+        }).detach();
+    } catch (const std::system_error&) {
+        std::free(const_cast<unsigned char*>(block));
+    }
+}
+
 // Has the window system paint the window black wherever it is shown before
 // the program draws there, as on X, where SDL leaves the window without a
 // background. False where that could not be done.
@@ -344,6 +369,7 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
                                      const std::vector<PictureData>& pictures) {
     SetProgramName(name);
     SetUpLibraries();  // before any thread starts: they read the environment
+    WarmHeap();
     DecodeAhead(pictures);
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // Draw through the window system's own framebuffer: no GL context, and the

@@ -43,8 +43,8 @@ int VirtualKey(const SDL_Keysym& k) {
 
 class WindowHost : public Host {
 public:
-    WindowHost(SDL_Window* w, bool blackWindow)
-        : window_(w), audio_([] { return OpenAudioDevice(); }), sound_(audio_.TakeSound()),
+    WindowHost(SDL_Window* w, bool blackWindow, std::thread surfaceTouched)
+        : window_(w), surfaceTouched_(std::move(surfaceTouched)), audio_([] { return OpenAudioDevice(); }), sound_(audio_.TakeSound()),
           mci_(audio_.TakeMusic(), &log_) {
         blackWindow_ = blackWindow;
         log_.keep = 64;  // nobody reads a real run's log; the tail helps when debugging
@@ -54,6 +54,7 @@ public:
             frameMs_ = static_cast<uint32_t>(1000 / mode.refresh_rate);
     }
     ~WindowHost() override {
+        if (surfaceTouched_.joinable()) surfaceTouched_.join();
         sound_.reset();
         audio_.Release();
         CloseAudioDevice();
@@ -75,6 +76,7 @@ public:
 
     void Present(const Surface& v) override {
         justWaited_ = false;
+        if (surfaceTouched_.joinable()) surfaceTouched_.join();
         SDL_Surface* screen = SDL_GetWindowSurface(window_);
         if (!screen) return;
         // The margins are drawn again only when the layer has moved or the
@@ -289,6 +291,7 @@ private:
     }
 
     SDL_Window* window_;
+    std::thread surfaceTouched_;  // touching the window surface's pages (TouchSurface)
     DeferredAudio audio_;
     std::unique_ptr<SoundPlayer> sound_;
     AudioLog log_;
@@ -343,6 +346,24 @@ void WarmHeap() {
         }).detach();
     } catch (const std::system_error&) {
         std::free(const_cast<unsigned char*>(block));
+    }
+}
+
+// Makes the window surface now, and touches its pages on a thread while the
+// form is built (see WarmHeap): the first present would otherwise touch them.
+// The thread must be joined before the surface is next asked for.
+std::thread TouchSurface(SDL_Window* w) {
+    SDL_Surface* screen = SDL_GetWindowSurface(w);
+    if (!screen || SDL_MUSTLOCK(screen)) return {};
+    auto* pixels = static_cast<volatile unsigned char*>(screen->pixels);
+    const size_t bytes = static_cast<size_t>(screen->pitch) * screen->h;
+    try {
+        // Each page's first byte written back as it is: nothing changes.
+        return std::thread([pixels, bytes] {
+            for (size_t at = 0; at < bytes; at += 4096) pixels[at] = pixels[at];
+        });
+    } catch (const std::system_error&) {
+        return {};
     }
 }
 
@@ -410,7 +431,8 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
             picture.Width() * 4, SDL_PIXELFORMAT_RGB888));
         if (icon && picture.Width() > 0) SDL_SetWindowIcon(w, icon.get());
     }
-    return std::unique_ptr<Host>(new WindowHost(w, PaintedBlack(w)));
+    const bool black = PaintedBlack(w);
+    return std::unique_ptr<Host>(new WindowHost(w, black, TouchSurface(w)));
 }
 
 }  // namespace plat

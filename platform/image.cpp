@@ -162,32 +162,36 @@ std::vector<Surface> Decode(const std::vector<PictureData>& pictures, std::vecto
     return out;
 }
 
-// Pictures decoded ahead, by where their bytes lie, with the line each is to
-// report when it is taken.
+// Pictures decoded ahead, by where their bytes lie, each with the line it is
+// to report when it is taken, and whether it is decoded yet.
 struct Ahead {
+    struct Picture {
+        bool ready = false;
+        Surface surface;
+        std::string error;
+    };
     std::mutex mu;
     std::condition_variable done;
-    bool busy = false;
     bool started = false;
-    std::map<const unsigned char*, std::pair<Surface, std::string>> pictures;
+    std::map<const unsigned char*, Picture> pictures;
 };
 
-// Never destroyed: a program that ends early may leave its worker running.
+// Never destroyed: a program that ends early may leave its workers running.
 Ahead& TheAhead() {
     static Ahead* ahead = new Ahead;
     return *ahead;
 }
 
-// The picture decoded ahead from these bytes, once it is ready; false when
-// none was asked for (or it was taken already).
+// The picture decoded ahead from these bytes, once it is ready (the others
+// may still be decoding); false when none was asked for, or it was taken.
 bool TakeAhead(const unsigned char* data, Surface& out, std::string& error) {
     Ahead& ahead = TheAhead();
     std::unique_lock<std::mutex> lock(ahead.mu);
-    ahead.done.wait(lock, [&] { return !ahead.busy; });
     auto it = ahead.pictures.find(data);
     if (it == ahead.pictures.end()) return false;
-    out = std::move(it->second.first);
-    error = std::move(it->second.second);
+    ahead.done.wait(lock, [&] { return it->second.ready; });
+    out = std::move(it->second.surface);
+    error = std::move(it->second.error);
     ahead.pictures.erase(it);
     return true;
 }
@@ -250,21 +254,40 @@ void DecodeAhead(const std::vector<PictureData>& pictures) {
     {
         std::lock_guard<std::mutex> lock(ahead.mu);
         if (ahead.started) return;  // once a run
-        ahead.started = ahead.busy = true;
+        ahead.started = true;
+        for (const PictureData& p : pictures)
+            if (p.data) ahead.pictures.emplace(p.data, Ahead::Picture());
     }
-    try {
-        std::thread([&ahead, pictures] {
-            std::vector<std::string> errors;
-            std::vector<Surface> decoded = Decode(pictures, errors);
+    // In the order given, each as soon as a thread is free; a taker waits
+    // only for its own.
+    auto list = std::make_shared<const std::vector<PictureData>>(pictures);
+    auto next = std::make_shared<std::atomic<size_t>>(0);
+    const auto work = [&ahead, list, next] {
+        for (size_t k; (k = (*next)++) < list->size();) {
+            const PictureData& p = (*list)[k];
+            if (!p.data) continue;
+            std::string error;
+            Surface s = Decode(p.data, p.size, p.name, error);
             std::lock_guard<std::mutex> lock(ahead.mu);
-            for (size_t k = 0; k < pictures.size(); ++k)
-                ahead.pictures[pictures[k].data] = {std::move(decoded[k]), std::move(errors[k])};
-            ahead.busy = false;
+            auto it = ahead.pictures.find(p.data);
+            if (it == ahead.pictures.end() || it->second.ready) continue;  // the same bytes twice
+            it->second = {true, std::move(s), std::move(error)};
             ahead.done.notify_all();
-        }).detach();  // it ends by itself; a taker waits for it
-    } catch (const std::system_error&) {
+        }
+    };
+    const size_t threads = std::min<size_t>(pictures.size(), std::max(1u, std::min(8u, std::thread::hardware_concurrency())));
+    size_t started = 0;
+    for (; started < threads; ++started) {
+        try {
+            std::thread(work).detach();  // each ends by itself; a taker waits for its picture
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    if (started == 0) {
+        // No thread to be had: each picture is decoded when it is asked for.
         std::lock_guard<std::mutex> lock(ahead.mu);
-        ahead.busy = false;  // no thread: each picture is decoded when it is asked for
+        ahead.pictures.clear();
     }
 }
 

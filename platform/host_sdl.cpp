@@ -331,21 +331,21 @@ void SetUpLibraries() {
 // some window-sized surfaces, are over a thousand pages. A thread touches a
 // block of that size beside the window's set-up and frees it; the heap keeps
 // it (big blocks come from the heap, which keeps what is freed), and the
-// layers are then made in memory already touched. Were the thread late, they
-// would simply take other memory.
-void WarmHeap() {
+// layers are then made in memory already touched, once the thread is joined.
+std::thread WarmHeap() {
     constexpr size_t kBytes = size_t{3} * kWindowW * kWindowH * 4;
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 64 << 20);
     auto* block = static_cast<volatile unsigned char*>(std::malloc(kBytes));
-    if (!block) return;
+    if (!block) return {};
     try {
-        std::thread([block] {
+        return std::thread([block] {
             for (size_t at = 0; at < kBytes; at += 4096) block[at] = 0;
             std::free(const_cast<unsigned char*>(block));
-        }).detach();
+        });
     } catch (const std::system_error&) {
         std::free(const_cast<unsigned char*>(block));
+        return {};
     }
 }
 
@@ -390,8 +390,14 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
                                      const std::vector<PictureData>& pictures) {
     SetProgramName(name);
     SetUpLibraries();  // before any thread starts: they read the environment
-    WarmHeap();
+    std::thread warming = WarmHeap();
     DecodeAhead(pictures);
+    // A program without a window ends at once: the threads finish first.
+    const auto fail = [&] {
+        FinishDecoding();
+        if (warming.joinable()) warming.join();
+        return std::unique_ptr<Host>();
+    };
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // Draw through the window system's own framebuffer: no GL context, and the
     // window is not recreated when its surface is first asked for.
@@ -403,7 +409,7 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
     }
     if (videoFailed != 0) {
         std::fprintf(stderr, "%s: cannot open a window (is a display available?): %s\n", name, SDL_GetError());
-        return nullptr;
+        return fail();
     }
     // Without a display SDL falls back to drivers that show nothing; a window
     // nobody can see is no window, unless one of them was asked for by name.
@@ -412,7 +418,7 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
         !SDL_getenv("SDL_VIDEODRIVER")) {
         std::fprintf(stderr, "%s: cannot open a window: no display (set DISPLAY or run under a desktop)\n", name);
         SDL_Quit();
-        return nullptr;
+        return fail();
     }
     // Loading the text libraries beside SDL's own set-up would only slow it:
     // both load libraries, one at a time.
@@ -422,7 +428,7 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
     if (!w) {
         std::fprintf(stderr, "%s: cannot open a window: %s\n", name, SDL_GetError());
         SDL_Quit();
-        return nullptr;
+        return fail();
     }
     if (iconPng && iconSize) {
         const Surface picture = LoadPicture(iconPng, iconSize, "icon");
@@ -432,6 +438,7 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
         if (icon && picture.Width() > 0) SDL_SetWindowIcon(w, icon.get());
     }
     const bool black = PaintedBlack(w);
+    if (warming.joinable()) warming.join();  // the form's layers come next
     return std::unique_ptr<Host>(new WindowHost(w, black, TouchSurface(w)));
 }
 

@@ -127,11 +127,13 @@ Surface DecodeOther(const unsigned char* data, size_t size, const char* name, st
     return out;
 }
 
+bool IsPng(const unsigned char* data, size_t size) { return data && size >= 8 && png_sig_cmp(data, 0, 8) == 0; }
+
 // The picture and the line to report for it (empty when it decoded).
 Surface Decode(const unsigned char* data, size_t size, const char* name, std::string& error) {
     error.clear();
     Surface out;
-    if (data && size >= 8 && png_sig_cmp(data, 0, 8) == 0) {
+    if (IsPng(data, size)) {
         if (!DecodePng(data, size, out)) error = std::string("picture ") + name + " could not be read";
         return out;
     }
@@ -142,10 +144,14 @@ std::vector<Surface> Decode(const std::vector<PictureData>& pictures, std::vecto
     std::vector<Surface> out(pictures.size());
     errors.assign(pictures.size(), std::string());
     if (pictures.empty()) return out;
+    // PNGs side by side; anything else on the caller's thread afterwards: the
+    // image library reports through SDL, whose per-thread state is only
+    // freed for threads of its own.
     std::atomic<size_t> next{0};
     const auto work = [&] {
         for (size_t k; (k = next++) < pictures.size();)
-            out[k] = Decode(pictures[k].data, pictures[k].size, pictures[k].name, errors[k]);
+            if (IsPng(pictures[k].data, pictures[k].size))
+                out[k] = Decode(pictures[k].data, pictures[k].size, pictures[k].name, errors[k]);
     };
     const size_t helpers =
         std::min<size_t>(pictures.size(), std::max(1u, std::min(8u, std::thread::hardware_concurrency()))) - 1;
@@ -159,6 +165,9 @@ std::vector<Surface> Decode(const std::vector<PictureData>& pictures, std::vecto
     }
     work();
     for (std::thread& t : threads) t.join();
+    for (size_t k = 0; k < pictures.size(); ++k)
+        if (!IsPng(pictures[k].data, pictures[k].size))
+            out[k] = Decode(pictures[k].data, pictures[k].size, pictures[k].name, errors[k]);
     return out;
 }
 
@@ -173,6 +182,7 @@ struct Ahead {
     std::mutex mu;
     std::condition_variable done;
     bool started = false;
+    int running = 0;  // threads still decoding
     std::map<const unsigned char*, Picture> pictures;
 };
 
@@ -255,17 +265,26 @@ void DecodeAhead(const std::vector<PictureData>& pictures) {
         std::lock_guard<std::mutex> lock(ahead.mu);
         if (ahead.started) return;  // once a run
         ahead.started = true;
+        // Only PNGs (see Decode): the rest are decoded when taken.
         for (const PictureData& p : pictures)
-            if (p.data) ahead.pictures.emplace(p.data, Ahead::Picture());
+            if (IsPng(p.data, p.size)) ahead.pictures.emplace(p.data, Ahead::Picture());
     }
     // In the order given, each as soon as a thread is free; a taker waits
     // only for its own.
     auto list = std::make_shared<const std::vector<PictureData>>(pictures);
     auto next = std::make_shared<std::atomic<size_t>>(0);
     const auto work = [&ahead, list, next] {
+        struct Done {
+            Ahead& ahead;
+            ~Done() {
+                std::lock_guard<std::mutex> lock(ahead.mu);
+                --ahead.running;
+                ahead.done.notify_all();
+            }
+        } done{ahead};
         for (size_t k; (k = (*next)++) < list->size();) {
             const PictureData& p = (*list)[k];
-            if (!p.data) continue;
+            if (!IsPng(p.data, p.size)) continue;
             std::string error;
             Surface s = Decode(p.data, p.size, p.name, error);
             std::lock_guard<std::mutex> lock(ahead.mu);
@@ -275,12 +294,17 @@ void DecodeAhead(const std::vector<PictureData>& pictures) {
             ahead.done.notify_all();
         }
     };
-    const size_t threads = std::min<size_t>(pictures.size(), std::max(1u, std::min(8u, std::thread::hardware_concurrency())));
+    const size_t threads =
+        std::min<size_t>(pictures.size(), std::max(1u, std::min(8u, std::thread::hardware_concurrency())));
     size_t started = 0;
     for (; started < threads; ++started) {
         try {
+            std::lock_guard<std::mutex> lock(ahead.mu);
+            ++ahead.running;
             std::thread(work).detach();  // each ends by itself; a taker waits for its picture
         } catch (const std::system_error&) {
+            std::lock_guard<std::mutex> lock(ahead.mu);
+            --ahead.running;
             break;
         }
     }
@@ -289,6 +313,12 @@ void DecodeAhead(const std::vector<PictureData>& pictures) {
         std::lock_guard<std::mutex> lock(ahead.mu);
         ahead.pictures.clear();
     }
+}
+
+void FinishDecoding() {
+    Ahead& ahead = TheAhead();
+    std::unique_lock<std::mutex> lock(ahead.mu);
+    ahead.done.wait(lock, [&] { return ahead.running == 0; });
 }
 
 }  // namespace plat

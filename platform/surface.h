@@ -125,5 +125,8 @@ std::vector<Surface> LoadPictures(const std::vector<PictureData>& pictures);
 // same surface and line on stderr as decoding it then. Once a run (an empty
 // list does not count).
 void DecodeAhead(const std::vector<PictureData>& pictures);
+// Waits until no picture is being decoded ahead: a program that ends before
+// taking them leaves no thread behind.
+void FinishDecoding();
 
 }  // namespace plat

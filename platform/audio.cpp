@@ -217,6 +217,7 @@ struct DeferredAudio::State {
     std::function<AudioDevice()> open;
     AudioDevice device;
     bool opened = false;
+    bool settled = false;  // music commands go straight to the device
     std::vector<std::function<void(MusicPlayer&)>> waiting;  // music commands, in order
 
     void Open() {
@@ -224,6 +225,15 @@ struct DeferredAudio::State {
         opened = true;
         device = open();
         open = nullptr;
+        Settle(false);
+    }
+
+    // `wait`: hand them over even if the device's music is not ready (its
+    // first command then waits for it).
+    void Settle(bool wait) {
+        if (!opened || settled) return;
+        if (!wait && device.music && !device.music->Ready()) return;
+        settled = true;
         for (auto& command : waiting)
             if (device.music) command(*device.music);
         waiting.clear();
@@ -236,7 +246,7 @@ public:
     // A piece waiting for the device is taken as loaded: the synth takes any
     // piece that reads as MIDI, which the interpreter has already checked.
     bool Load(const std::string& path, const std::string& midi) override {
-        if (!state_->opened) {
+        if (!state_->settled) {
             state_->waiting.push_back([path, midi](MusicPlayer& m) { m.Load(path, midi); });
             return true;
         }
@@ -248,12 +258,13 @@ public:
     void Close() override { Do([](MusicPlayer& m) { m.Close(); }); }
     bool Playing() const override {
         state_->Open();
+        state_->Settle(true);
         return state_->device.music && state_->device.music->Playing();
     }
 
 private:
     void Do(std::function<void(MusicPlayer&)> command) {
-        if (!state_->opened)
+        if (!state_->settled)
             state_->waiting.push_back(std::move(command));
         else if (state_->device.music)
             command(*state_->device.music);
@@ -285,6 +296,11 @@ bool DeferredAudio::Opened() const { return state_->opened; }
 
 void DeferredAudio::Open() { state_->Open(); }
 
+bool DeferredAudio::Settle() {
+    state_->Settle(false);
+    return !state_->settled;
+}
+
 std::unique_ptr<MusicPlayer> DeferredAudio::TakeMusic() { return std::make_unique<Music>(state_); }
 
 std::unique_ptr<SoundPlayer> DeferredAudio::TakeSound() { return std::make_unique<Sound>(state_); }
@@ -292,7 +308,7 @@ std::unique_ptr<SoundPlayer> DeferredAudio::TakeSound() { return std::make_uniqu
 void DeferredAudio::Release() {
     state_->device.sound.reset();
     state_->waiting.clear();
-    state_->opened = true;  // nothing opens it any more
+    state_->opened = state_->settled = true;  // nothing opens it any more
     state_->open = nullptr;
 }
 

@@ -240,6 +240,8 @@ public:
         if (player_) Build();
     }
 
+    bool Ready() const override { return engine_->made.load(std::memory_order_acquire); }
+
     bool Playing() const override {
         if (standIn_) return silent_.Playing();
         std::lock_guard<std::mutex> lock(engine_->mu);

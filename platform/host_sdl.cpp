@@ -44,7 +44,8 @@ int VirtualKey(const SDL_Keysym& k) {
 class WindowHost : public Host {
 public:
     WindowHost(SDL_Window* w, bool blackWindow, std::thread surfaceTouched)
-        : window_(w), surfaceTouched_(std::move(surfaceTouched)), audio_([] { return OpenAudioDevice(); }), sound_(audio_.TakeSound()),
+        : window_(w), surfaceTouched_(std::move(surfaceTouched)), audio_([] { return OpenAudioDevice(); }),
+          sound_(audio_.TakeSound()),
           mci_(audio_.TakeMusic(), &log_) {
         blackWindow_ = blackWindow;
         log_.keep = 64;  // nobody reads a real run's log; the tail helps when debugging
@@ -127,11 +128,13 @@ public:
         }
         if (TicksAtOrAfter(now, until)) return;
         if (OpenAudioWhileIdle(static_cast<int32_t>(until - now))) return;
+        const bool musicWaits = audio_.Settle();
         // Nothing draws while a wait lasts: sleep to the wait's end, or to the
         // next frame when there is something left to show, waking for input.
         const uint32_t frameAt = lastPresent_ + frameMs_;
         const bool frame = Pending(v) && !TicksAtOrAfter(now, frameAt) && !TicksAtOrAfter(frameAt, until);
         int32_t timeout = static_cast<int32_t>((frame ? frameAt : until) - now);
+        if (musicWaits) timeout = std::min(timeout, static_cast<int32_t>(frameMs_));  // look again soon
         // A sleep in whole ms may end most of a ms late on the tick count, so
         // the wait's last ms passes in short naps: the wait returns close to
         // its first reading past its length, as when it napped 1 ms at a time.
@@ -171,6 +174,9 @@ public:
             if (!whole_) return true;
         }
         if (OpenAudioWhileIdle(timeout)) return true;
+        // Music commands waiting for the synth: look again within a frame.
+        if (audio_.Settle() && (timeout < 0 || timeout > static_cast<int>(frameMs_)))
+            timeout = static_cast<int>(frameMs_);
         SDL_Event e;
         if (SDL_WaitEventTimeout(&e, timeout)) {
             Take(e, queue);

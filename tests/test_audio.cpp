@@ -288,7 +288,9 @@ namespace {
 // A device that writes down what it was asked, in order.
 class RecordingMusic : public plat::MusicPlayer {
 public:
-    explicit RecordingMusic(std::vector<std::string>* calls) : calls_(calls) {}
+    explicit RecordingMusic(std::vector<std::string>* calls, const bool* ready = nullptr)
+        : calls_(calls), ready_(ready) {}
+    bool Ready() const override { return !ready_ || *ready_; }
     bool Load(const std::string& path, const std::string& midi) override {
         calls_->push_back("load " + path + " " + std::to_string(midi.size()));
         return true;
@@ -304,6 +306,7 @@ public:
 
 private:
     std::vector<std::string>* calls_;
+    const bool* ready_;
 };
 
 class RecordingSound : public plat::SoundPlayer {
@@ -354,6 +357,38 @@ TEST_F(AudioFiles, ADeviceOpenedLaterGetsEveryCommandInOrder) {
     EXPECT_EQ(later, direct);
     mci.Send("stop bgm");
     EXPECT_EQ(later.back(), "stop") << "once open, commands go straight through";
+
+    // A device whose music is not ready yet (its synth loading) gets the
+    // commands once it is; a question about the music waits for it.
+    for (bool ask : {false, true}) {
+        std::vector<std::string> calls;
+        bool ready = false;
+        plat::DeferredAudio slow([&] {
+            plat::AudioDevice device;
+            device.music = std::make_unique<RecordingMusic>(&calls, &ready);
+            device.sound = std::make_unique<RecordingSound>(&calls);
+            return device;
+        });
+        Mci m(slow.TakeMusic());
+        const std::unique_ptr<plat::SoundPlayer> s = slow.TakeSound();
+        m.Send("open " + a + " alias bgm");
+        slow.Open();
+        s->Play("x.wav");  // a sound needs only the device
+        m.Send("play bgm");
+        EXPECT_TRUE(slow.Settle()) << "the music still waits";
+        EXPECT_EQ(calls, (std::vector<std::string>{"sound x.wav"}));
+        std::string reply;
+        if (ask) {
+            m.Send("status bgm mode", &reply);
+            EXPECT_EQ(reply, "playing");
+        } else {
+            ready = true;
+            EXPECT_FALSE(slow.Settle());
+        }
+        std::vector<std::string> expected = {"sound x.wav", "load " + a + " 14", "play"};
+        if (ask) expected.push_back("playing?");
+        EXPECT_EQ(calls, expected);
+    }
 
     // A question about the music, or a sound, opens the device at once.
     for (int ask = 0; ask < 2; ++ask) {

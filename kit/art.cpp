@@ -33,4 +33,10 @@ std::vector<plat::Surface> LoadArts(const ArtFile* table, const std::vector<std:
     return out;
 }
 
+std::vector<plat::PictureData> AllArt(const ArtFile* table) {
+    std::vector<plat::PictureData> all;
+    for (const ArtFile* f = table; f && f->name; ++f) all.push_back({f->data, f->size, f->name});
+    return all;
+}
+
 }  // namespace kit

@@ -17,4 +17,6 @@ plat::Surface LoadArt(const ArtFile* table, const char* name);
 const ArtFile* FindArt(const ArtFile* table, const char* name);
 // The pictures called names, decoded side by side, in the order given.
 std::vector<plat::Surface> LoadArts(const ArtFile* table, const std::vector<std::string>& names);
+// Every picture in the table, for decoding ahead (plat::DecodeAhead).
+std::vector<plat::PictureData> AllArt(const ArtFile* table);
 }  // namespace kit

@@ -213,6 +213,105 @@ int SndPlaySound(SoundPlayer& player, const char* name, unsigned flags, AudioLog
     return 1;
 }
 
+struct DeferredAudio::State {
+    std::function<AudioDevice()> open;
+    AudioDevice device;
+    bool opened = false;
+    bool settled = false;  // music commands go straight to the device
+    std::vector<std::function<void(MusicPlayer&)>> waiting;  // music commands, in order
+
+    void Open() {
+        if (opened) return;
+        opened = true;
+        device = open();
+        open = nullptr;
+        Settle(false);
+    }
+
+    // `wait`: hand them over even if the device's music is not ready (its
+    // first command then waits for it).
+    void Settle(bool wait) {
+        if (!opened || settled) return;
+        if (!wait && device.music && !device.music->Ready()) return;
+        settled = true;
+        for (auto& command : waiting)
+            if (device.music) command(*device.music);
+        waiting.clear();
+    }
+};
+
+class DeferredAudio::Music : public MusicPlayer {
+public:
+    explicit Music(std::shared_ptr<State> state) : state_(std::move(state)) {}
+    // A piece waiting for the device is taken as loaded: the synth takes any
+    // piece that reads as MIDI, which the interpreter has already checked.
+    bool Load(const std::string& path, const std::string& midi) override {
+        if (!state_->settled) {
+            state_->waiting.push_back([path, midi](MusicPlayer& m) { m.Load(path, midi); });
+            return true;
+        }
+        return state_->device.music && state_->device.music->Load(path, midi);
+    }
+    void Play() override { Do([](MusicPlayer& m) { m.Play(); }); }
+    void Stop() override { Do([](MusicPlayer& m) { m.Stop(); }); }
+    void SeekStart() override { Do([](MusicPlayer& m) { m.SeekStart(); }); }
+    void Close() override { Do([](MusicPlayer& m) { m.Close(); }); }
+    bool Playing() const override {
+        state_->Open();
+        state_->Settle(true);
+        return state_->device.music && state_->device.music->Playing();
+    }
+
+private:
+    void Do(std::function<void(MusicPlayer&)> command) {
+        if (!state_->settled)
+            state_->waiting.push_back(std::move(command));
+        else if (state_->device.music)
+            command(*state_->device.music);
+    }
+    std::shared_ptr<State> state_;
+};
+
+class DeferredAudio::Sound : public SoundPlayer {
+public:
+    explicit Sound(std::shared_ptr<State> state) : state_(std::move(state)) {}
+    void Play(const std::string& path) override {
+        state_->Open();
+        if (state_->device.sound) state_->device.sound->Play(path);
+    }
+    // Nothing has sounded before the device opened, so there is nothing to stop.
+    void Stop() override {
+        if (state_->opened && state_->device.sound) state_->device.sound->Stop();
+    }
+
+private:
+    std::shared_ptr<State> state_;
+};
+
+DeferredAudio::DeferredAudio(std::function<AudioDevice()> open) : state_(std::make_shared<State>()) {
+    state_->open = std::move(open);
+}
+
+bool DeferredAudio::Opened() const { return state_->opened; }
+
+void DeferredAudio::Open() { state_->Open(); }
+
+bool DeferredAudio::Settle() {
+    state_->Settle(false);
+    return !state_->settled;
+}
+
+std::unique_ptr<MusicPlayer> DeferredAudio::TakeMusic() { return std::make_unique<Music>(state_); }
+
+std::unique_ptr<SoundPlayer> DeferredAudio::TakeSound() { return std::make_unique<Sound>(state_); }
+
+void DeferredAudio::Release() {
+    state_->device.sound.reset();
+    state_->waiting.clear();
+    state_->opened = state_->settled = true;  // nothing opens it any more
+    state_->open = nullptr;
+}
+
 bool SilentMusic::Load(const std::string& path, const std::string& midi) {
     (void)midi;
     path_ = path;

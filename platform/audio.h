@@ -29,6 +29,9 @@ public:
     virtual void SeekStart() = 0;
     virtual bool Playing() const = 0;                // false once the piece has ended
     virtual void Close() = 0;
+    // False while the device is still getting ready (its synth loading
+    // beside the program): a command now would wait for it.
+    virtual bool Ready() const { return true; }
 };
 
 // Sound effects: one at a time, a new one cuts off the one playing.
@@ -131,6 +134,36 @@ AudioDevice OpenAudioDevice(const std::string& soundFont = "");
 // Closes the device. Players handed out earlier go quiet and may be destroyed
 // before or after this call.
 void CloseAudioDevice();
+
+// A sound device opened later than it is handed out: a window opens its device
+// once the first frame is shown, not on the way to it. Until then the music
+// commands wait, in order, and reach the device once it is open and its music
+// ready (Settle); a sound effect opens it at once, and a question about the
+// music opens it and waits for its music. The players handed out stay valid
+// for as long as they are held.
+class DeferredAudio {
+public:
+    explicit DeferredAudio(std::function<AudioDevice()> open);
+    bool Opened() const;
+    // Opens the device now, unless it is open; the waiting music commands
+    // follow if its music is ready.
+    void Open();
+    // Hands the waiting music commands to the open device once its music is
+    // ready. True while some still wait.
+    bool Settle();
+    // Players standing in for the device's.
+    std::unique_ptr<MusicPlayer> TakeMusic();
+    std::unique_ptr<SoundPlayer> TakeSound();
+    // Lets the device's sound player go (its music player stays while held),
+    // and drops commands still waiting: the window is closing.
+    void Release();
+
+private:
+    struct State;
+    class Music;
+    class Sound;
+    std::shared_ptr<State> state_;
+};
 
 // Silent players for the headless backend: the music "plays" on the caller's clock
 // until the test declares it ended.

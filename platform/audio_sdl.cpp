@@ -4,6 +4,7 @@
 // so the music's timing is exactly that of the samples heard.
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 #include <fluidsynth.h>
 #include <unistd.h>
 
@@ -27,6 +28,74 @@
 namespace plat {
 
 namespace {
+
+// The mixer and the synth, with the decoders and sound servers they bring,
+// are most of the libraries a program would load at start. They are loaded
+// when the device is opened instead, after the first frame: each is a table of
+// the functions used here, ready (`error` empty) or not (`error` says why).
+#define MIXER_FUNCTIONS(F)                                                                                    \
+    F(Mix_OpenAudioDevice) F(Mix_QuerySpec) F(Mix_HookMusic) F(Mix_Volume) F(Mix_SetPostMix) F(Mix_LoadWAV_RW) \
+    F(Mix_PlayChannel) F(Mix_HaltChannel) F(Mix_FreeChunk) F(Mix_CloseAudio)
+#define SYNTH_FUNCTIONS(F)                                                                                     \
+    F(fluid_set_log_function) F(new_fluid_settings) F(delete_fluid_settings) F(fluid_settings_setnum)          \
+    F(fluid_settings_setstr) F(new_fluid_synth) F(delete_fluid_synth) F(fluid_synth_sfload)                    \
+    F(fluid_synth_get_active_voice_count) F(fluid_synth_write_float) F(fluid_synth_cc) F(fluid_synth_all_notes_off) \
+    F(new_fluid_player) F(delete_fluid_player) F(fluid_player_add_mem) F(fluid_player_play) F(fluid_player_stop) \
+    F(fluid_player_get_status) F(fluid_player_get_total_ticks) F(fluid_player_set_tick_callback)
+
+#define DECLARE(f) decltype(&::f) f = nullptr;
+#define RESOLVE(f) Resolve(handle, #f, f);
+
+template <typename Function>
+void Resolve(void* handle, const char* name, Function& f) {
+    f = reinterpret_cast<Function>(dlsym(handle, name));
+}
+
+// Opens the library, or says why not; the library stays for the whole run.
+void* OpenLibrary(const char* name, std::string& error) {
+    void* handle = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        const char* why = dlerror();
+        error = why ? why : name;
+    }
+    return handle;
+}
+
+struct MixerLibrary {
+    std::string error;
+    MIXER_FUNCTIONS(DECLARE)
+    MixerLibrary() {
+        if (void* handle = OpenLibrary("libSDL2_mixer-2.0.so.0", error)) {
+            MIXER_FUNCTIONS(RESOLVE)
+            if (!Mix_CloseAudio) error = "libSDL2_mixer-2.0.so.0 lacks the functions used";
+        }
+    }
+};
+
+struct SynthLibrary {
+    std::string error;
+    SYNTH_FUNCTIONS(DECLARE)
+    SynthLibrary() {
+        if (void* handle = OpenLibrary("libfluidsynth.so.3", error)) {
+            SYNTH_FUNCTIONS(RESOLVE)
+            if (!fluid_player_set_tick_callback) error = "libfluidsynth.so.3 lacks the functions used";
+        }
+    }
+};
+
+#undef DECLARE
+#undef RESOLVE
+
+// Loaded by the first caller; every later one finds them as they came. Never
+// destroyed: a synth still being made, or a destructor at exit, may call them.
+const MixerLibrary& Mixer() {
+    static const MixerLibrary& library = *new MixerLibrary;
+    return library;
+}
+const SynthLibrary& Synth() {
+    static const SynthLibrary& library = *new SynthLibrary;
+    return library;
+}
 
 const int kRate = 44100;
 const int kBufferFrames = 1024;  // about 23 ms: sound effects feel immediate
@@ -79,14 +148,14 @@ struct Engine {
     // A piece plays or a note still sounds.
     bool Busy() const {
         for (fluid_player_t* p : players)
-            if (fluid_player_get_status(p) == FLUID_PLAYER_PLAYING) return true;
-        return fluid_synth_get_active_voice_count(synth) > 0;
+            if (Synth().fluid_player_get_status(p) == FLUID_PLAYER_PLAYING) return true;
+        return Synth().fluid_synth_get_active_voice_count(synth) > 0;
     }
 
     ~Engine() {
         WaitForSynth();
-        if (synth) delete_fluid_synth(synth);
-        if (settings) delete_fluid_settings(settings);
+        if (synth) Synth().delete_fluid_synth(synth);
+        if (settings) Synth().delete_fluid_settings(settings);
     }
 };
 
@@ -120,7 +189,7 @@ void RenderMusic(void* data, Uint8* stream, int len) {
     }
     if (engine->music.size() < static_cast<size_t>(frames) * 2) engine->music.resize(static_cast<size_t>(frames) * 2);
     float* music = engine->music.data();
-    fluid_synth_write_float(engine->synth, frames, music, 0, 2, music, 1, 2);
+    Synth().fluid_synth_write_float(engine->synth, frames, music, 0, 2, music, 1, 2);
     engine->musicSamples = frames * 2;
 }
 
@@ -201,14 +270,14 @@ public:
     void Play() override {
         if (standIn_) return silent_.Play();
         std::lock_guard<std::mutex> lock(engine_->mu);
-        if (player_ && !ended_) fluid_player_play(player_);
+        if (player_ && !ended_) Synth().fluid_player_play(player_);
     }
 
     void Stop() override {
         if (standIn_) return silent_.Stop();
         std::lock_guard<std::mutex> lock(engine_->mu);
-        if (player_ && !ended_ && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING)
-            fluid_player_stop(player_);  // keeps the position; sounding notes are released
+        if (player_ && !ended_ && Synth().fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING)
+            Synth().fluid_player_stop(player_);  // keeps the position; sounding notes are released
     }
 
     void SeekStart() override {
@@ -217,10 +286,12 @@ public:
         if (player_) Build();
     }
 
+    bool Ready() const override { return engine_->made.load(std::memory_order_acquire); }
+
     bool Playing() const override {
         if (standIn_) return silent_.Playing();
         std::lock_guard<std::mutex> lock(engine_->mu);
-        return player_ && !ended_ && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING;
+        return player_ && !ended_ && Synth().fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING;
     }
 
     void Close() override {
@@ -235,20 +306,20 @@ private:
     // The piece's length is looked up once: the synth counts it anew on every call.
     static int OnTick(void* data, int tick) {
         auto* self = static_cast<FluidMusic*>(data);
-        if (self->total_ <= 0) self->total_ = fluid_player_get_total_ticks(self->player_);
+        if (self->total_ <= 0) self->total_ = Synth().fluid_player_get_total_ticks(self->player_);
         if (self->total_ > 0 && tick >= self->total_) self->ended_ = true;
         return FLUID_OK;
     }
 
     bool Build() {
         Drop();
-        player_ = new_fluid_player(engine_->synth);
+        player_ = Synth().new_fluid_player(engine_->synth);
         if (!player_) return false;
-        if (fluid_player_add_mem(player_, midi_.data(), midi_.size()) != FLUID_OK) {
+        if (Synth().fluid_player_add_mem(player_, midi_.data(), midi_.size()) != FLUID_OK) {
             Drop();
             return false;
         }
-        fluid_player_set_tick_callback(player_, &FluidMusic::OnTick, this);
+        Synth().fluid_player_set_tick_callback(player_, &FluidMusic::OnTick, this);
         engine_->players.insert(player_);
         ended_ = false;
         total_ = 0;
@@ -258,11 +329,11 @@ private:
     void Drop() {
         if (!player_) return;
         engine_->players.erase(player_);
-        delete_fluid_player(player_);
+        Synth().delete_fluid_player(player_);
         player_ = nullptr;
         // Release what the old player left sounding, sustain pedals included.
-        for (int ch = 0; ch < 16; ++ch) fluid_synth_cc(engine_->synth, ch, 64, 0);
-        fluid_synth_all_notes_off(engine_->synth, -1);
+        for (int ch = 0; ch < 16; ++ch) Synth().fluid_synth_cc(engine_->synth, ch, 64, 0);
+        Synth().fluid_synth_all_notes_off(engine_->synth, -1);
     }
 
     std::shared_ptr<Engine> engine_;
@@ -282,11 +353,11 @@ public:
         if (!engine_->deviceOpen) return;
         Mix_Chunk* chunk = Find(path);
         if (!chunk) chunk = engine_->ding;
-        if (chunk) Mix_PlayChannel(kEffectChannel, chunk, 0);  // cuts off the one playing
+        if (chunk) Mixer().Mix_PlayChannel(kEffectChannel, chunk, 0);  // cuts off the one playing
     }
 
     void Stop() override {
-        if (engine_->deviceOpen) Mix_HaltChannel(kEffectChannel);
+        if (engine_->deviceOpen) Mixer().Mix_HaltChannel(kEffectChannel);
     }
 
 private:
@@ -312,7 +383,7 @@ private:
             std::fclose(file);
             return nullptr;
         }
-        Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);
+        Mix_Chunk* chunk = Mixer().Mix_LoadWAV_RW(rw, 1);
         if (chunk) engine_->chunks[path] = chunk;
         return chunk;
     }
@@ -332,13 +403,14 @@ AudioDevice Silent(const std::string& why) {
 
 AudioDevice OpenAudioDevice(const std::string& soundFont) {
     if (!g_engine) {
+        if (!Mixer().error.empty()) return Silent("the sound library could not be loaded (" + Mixer().error + ")");
         std::string why;
         {
             QuietStderr quiet;
             if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
                 why = std::string("no sound device (") + SDL_GetError() + ")";
-            } else if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kBufferFrames, nullptr,
-                                           SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
+            } else if (Mixer().Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kBufferFrames, nullptr,
+                                                   SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
                 // The music hook writes 16-bit stereo, so only the rate may differ.
                 why = std::string("no sound device (") + Mix_GetError() + ")";
                 if (g_subsystemIdle)
@@ -349,7 +421,7 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
         if (!why.empty()) return Silent(why);
         int rate = kRate, channels = 2;
         Uint16 format = AUDIO_S16SYS;
-        Mix_QuerySpec(&rate, &format, &channels);
+        Mixer().Mix_QuerySpec(&rate, &format, &channels);
 
         auto engine = std::make_shared<Engine>();
         engine->deviceOpen = true;
@@ -359,29 +431,35 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
         engine->music.resize(kBufferFrames * 2);  // the audio thread grows them only for larger buffers
         engine->mixed.resize(kBufferFrames * 2);
 
-        // FluidSynth's own messages (missing presets, parse notes) stay off the
-        // terminal: a missing soundfont is reported below in one line.
-        for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-            fluid_set_log_function(level, nullptr, nullptr);
-        // Making the synth and reading the soundfont take tens of milliseconds:
-        // they run beside the first frames, and the first piece waits for them.
+        // Loading the synth and reading the soundfont take tens of milliseconds:
+        // they run beside the program, and the first piece waits for them.
         engine->maker = std::thread([engine = engine.get(), rate, soundFont, program = ProgramName()] {
-            engine->settings = new_fluid_settings();
+            if (!Synth().error.empty()) {
+                std::fprintf(stderr, "%s: the synthesizer could not be set up (%s); music is silent\n", program.c_str(),
+                             Synth().error.c_str());
+                engine->made.store(true, std::memory_order_release);
+                return;
+            }
+            // FluidSynth's own messages (missing presets, parse notes) stay off
+            // the terminal: a missing soundfont is reported below in one line.
+            for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+                Synth().fluid_set_log_function(level, nullptr, nullptr);
+            engine->settings = Synth().new_fluid_settings();
             if (engine->settings) {
-                fluid_settings_setnum(engine->settings, "synth.sample-rate", rate);
-                fluid_settings_setstr(engine->settings, "player.timing-source", "sample");
-                fluid_settings_setnum(engine->settings, "synth.gain", kSynthGain);
-                engine->synth = new_fluid_synth(engine->settings);
+                Synth().fluid_settings_setnum(engine->settings, "synth.sample-rate", rate);
+                Synth().fluid_settings_setstr(engine->settings, "player.timing-source", "sample");
+                Synth().fluid_settings_setnum(engine->settings, "synth.gain", kSynthGain);
+                engine->synth = Synth().new_fluid_synth(engine->settings);
             }
             if (!engine->synth) {
                 std::fprintf(stderr, "%s: the synthesizer could not be set up; music is silent\n", program.c_str());
             } else {
                 bool loaded = false;
                 if (!soundFont.empty()) {
-                    loaded = fluid_synth_sfload(engine->synth, soundFont.c_str(), 1) != FLUID_FAILED;
+                    loaded = Synth().fluid_synth_sfload(engine->synth, soundFont.c_str(), 1) != FLUID_FAILED;
                 } else {
                     for (const char* font : kSoundFonts)
-                        if (!loaded) loaded = fluid_synth_sfload(engine->synth, font, 1) != FLUID_FAILED;
+                        if (!loaded) loaded = Synth().fluid_synth_sfload(engine->synth, font, 1) != FLUID_FAILED;
                 }
                 if (!loaded)
                     std::fprintf(stderr, "%s: no General MIDI soundfont (%s); music is silent\n", program.c_str(),
@@ -389,12 +467,12 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
             }
             engine->made.store(true, std::memory_order_release);
         });
-        Mix_HookMusic(&RenderMusic, engine.get());
-        Mix_Volume(kEffectChannel, kEffectVolume);
-        Mix_SetPostMix(&LimitMix, engine.get());
+        Mixer().Mix_HookMusic(&RenderMusic, engine.get());
+        Mixer().Mix_Volume(kEffectChannel, kEffectVolume);
+        Mixer().Mix_SetPostMix(&LimitMix, engine.get());
 
         const std::vector<uint8_t> ding = DefaultSoundWav(rate);
-        engine->ding = Mix_LoadWAV_RW(SDL_RWFromConstMem(ding.data(), static_cast<int>(ding.size())), 1);
+        engine->ding = Mixer().Mix_LoadWAV_RW(SDL_RWFromConstMem(ding.data(), static_cast<int>(ding.size())), 1);
         g_engine = engine;
     }
 
@@ -414,14 +492,14 @@ void CloseAudioDevice() {
     if (!g_engine) return;
     // Once the hook is gone the audio thread no longer touches the synth, which
     // outlives the device for as long as some music player still holds it.
-    Mix_HookMusic(nullptr, nullptr);
-    Mix_SetPostMix(nullptr, nullptr);
-    Mix_HaltChannel(-1);
-    for (auto& entry : g_engine->chunks) Mix_FreeChunk(entry.second);
+    Mixer().Mix_HookMusic(nullptr, nullptr);
+    Mixer().Mix_SetPostMix(nullptr, nullptr);
+    Mixer().Mix_HaltChannel(-1);
+    for (auto& entry : g_engine->chunks) Mixer().Mix_FreeChunk(entry.second);
     g_engine->chunks.clear();
-    if (g_engine->ding) Mix_FreeChunk(g_engine->ding);
+    if (g_engine->ding) Mixer().Mix_FreeChunk(g_engine->ding);
     g_engine->ding = nullptr;
-    Mix_CloseAudio();
+    Mixer().Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     g_engine->deviceOpen = false;
     g_engine.reset();

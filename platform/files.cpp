@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <climits>
 #include <cstdio>
 #include <mutex>
@@ -30,12 +32,15 @@ std::string RunningProgramFolder() {
     return slash == std::string::npos ? "" : p.substr(0, slash);
 }
 
-// Reads until n bytes are in or the file ends.
-std::string ReadUpTo(int fd, size_t n) {
-    std::string bytes(n, '\0');
+// Reads until n bytes are in or the file ends. `expect`: how many bytes there
+// are likely to be; the buffer starts at that and grows as needed, where one
+// of `n` (a megabyte, for a tune of some kilobytes) would be zeroed first.
+std::string ReadUpTo(int fd, size_t n, size_t expect = SIZE_MAX) {
+    std::string bytes(std::min(n, std::max<size_t>(expect, 1)), '\0');
     size_t got = 0;
     while (got < n) {
-        const ssize_t r = read(fd, &bytes[got], n - got);
+        if (got == bytes.size()) bytes.resize(std::min(n, bytes.size() * 2));
+        const ssize_t r = read(fd, &bytes[got], bytes.size() - got);
         if (r < 0 && errno == EINTR) continue;
         if (r <= 0) break;
         got += static_cast<size_t>(r);
@@ -85,12 +90,13 @@ FileStatus ReadRegular(const std::string& path, size_t maxBytes, std::string* by
     const int fd = OpenRegular(path, &status);
     if (fd < 0) return status;
     struct stat info;
-    if (fstat(fd, &info) == 0 && static_cast<unsigned long long>(info.st_size) > maxBytes) {
+    const bool sized = fstat(fd, &info) == 0;
+    if (sized && static_cast<unsigned long long>(info.st_size) > maxBytes) {
         close(fd);
         return FileStatus::TooLarge;
     }
     // The file may grow while it is read: one byte past the limit tells.
-    std::string all = ReadUpTo(fd, maxBytes + 1);
+    std::string all = ReadUpTo(fd, maxBytes + 1, sized ? static_cast<size_t>(info.st_size) + 1 : SIZE_MAX);
     close(fd);
     if (all.size() > maxBytes) return FileStatus::TooLarge;
     *bytes = std::move(all);

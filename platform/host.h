@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "audio.h"
 #include "surface.h"
@@ -111,7 +112,9 @@ private:
 };
 
 // The real window: borderless 800x600, centred, black. Returns nullptr with a
-// message on stderr when there is no display.
-std::unique_ptr<Host> OpenWindowHost(const char* iconName, const unsigned char* iconPng, size_t iconSize);
+// message on stderr when there is no display. `pictures` (the icon among
+// them, or not) are decoded beside the window system's set-up (DecodeAhead).
+std::unique_ptr<Host> OpenWindowHost(const char* iconName, const unsigned char* iconPng, size_t iconSize,
+                                     const std::vector<PictureData>& pictures = {});
 
 }  // namespace plat

@@ -1,12 +1,17 @@
 // The real window on SDL: borderless, 800x600, centred, black.
 #include <SDL.h>
-#include <SDL_image.h>
+#include <SDL_syswm.h>
+
+#include <malloc.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -38,8 +43,11 @@ int VirtualKey(const SDL_Keysym& k) {
 
 class WindowHost : public Host {
 public:
-    WindowHost(SDL_Window* w, AudioDevice audio)
-        : window_(w), audio_(std::move(audio)), mci_(std::move(audio_.music), &log_) {
+    WindowHost(SDL_Window* w, bool blackWindow, std::thread surfaceTouched)
+        : window_(w), surfaceTouched_(std::move(surfaceTouched)), audio_([] { return OpenAudioDevice(); }),
+          sound_(audio_.TakeSound()),
+          mci_(audio_.TakeMusic(), &log_) {
+        blackWindow_ = blackWindow;
         log_.keep = 64;  // nobody reads a real run's log; the tail helps when debugging
         // Inside a wait, present no more often than the display refreshes.
         SDL_DisplayMode mode;
@@ -47,7 +55,9 @@ public:
             frameMs_ = static_cast<uint32_t>(1000 / mode.refresh_rate);
     }
     ~WindowHost() override {
-        audio_.sound.reset();
+        if (surfaceTouched_.joinable()) surfaceTouched_.join();
+        sound_.reset();
+        audio_.Release();
         CloseAudioDevice();
         SDL_DestroyWindow(window_);
         SDL_Quit();
@@ -67,6 +77,7 @@ public:
 
     void Present(const Surface& v) override {
         justWaited_ = false;
+        if (surfaceTouched_.joinable()) surfaceTouched_.join();
         SDL_Surface* screen = SDL_GetWindowSurface(window_);
         if (!screen) return;
         // The margins are drawn again only when the layer has moved or the
@@ -76,6 +87,17 @@ public:
         const std::vector<Rect> dirty = v.TakeDirty();
         shown_ = &v;
         if (!whole && dirty.empty()) return;
+        if (whole && !screen_ && blackWindow_) {
+            // The first frame: the window system has just painted the new
+            // window black, so only what is not black has to travel now. The
+            // whole window follows at the next present, as after an uncovering.
+            SDL_Rect at = Copy(v, {0, 0, v.Width(), v.Height()}, screen, true, true);
+            if (at.w > 0 && at.h > 0) SDL_UpdateWindowSurfaceRects(window_, &at, 1);
+            screen_ = screen;
+            presented_ = true;
+            lastPresent_ = SDL_GetTicks();
+            return;
+        }
         if (whole) {
             SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
             Copy(v, {0, 0, v.Width(), v.Height()}, screen, false);
@@ -92,6 +114,7 @@ public:
         screen_ = screen;
         left_ = v.Left, top_ = v.Top, width_ = v.Width(), height_ = v.Height();
         whole_ = false;
+        presented_ = true;
         lastPresent_ = SDL_GetTicks();
     }
 
@@ -104,11 +127,14 @@ public:
             now = SDL_GetTicks();
         }
         if (TicksAtOrAfter(now, until)) return;
+        if (OpenAudioWhileIdle(static_cast<int32_t>(until - now))) return;
+        const bool musicWaits = audio_.Settle();
         // Nothing draws while a wait lasts: sleep to the wait's end, or to the
         // next frame when there is something left to show, waking for input.
         const uint32_t frameAt = lastPresent_ + frameMs_;
         const bool frame = Pending(v) && !TicksAtOrAfter(now, frameAt) && !TicksAtOrAfter(frameAt, until);
         int32_t timeout = static_cast<int32_t>((frame ? frameAt : until) - now);
+        if (musicWaits) timeout = std::min(timeout, static_cast<int32_t>(frameMs_));  // look again soon
         // A sleep in whole ms may end most of a ms late on the tick count, so
         // the wait's last ms passes in short naps: the wait returns close to
         // its first reading past its length, as when it napped 1 ms at a time.
@@ -147,6 +173,10 @@ public:
             Present(*shown_);
             if (!whole_) return true;
         }
+        if (OpenAudioWhileIdle(timeout)) return true;
+        // Music commands waiting for the synth: look again within a frame.
+        if (audio_.Settle() && (timeout < 0 || timeout > static_cast<int>(frameMs_)))
+            timeout = static_cast<int>(frameMs_);
         SDL_Event e;
         if (SDL_WaitEventTimeout(&e, timeout)) {
             Take(e, queue);
@@ -166,7 +196,7 @@ public:
     }
 
     Mci& Music() override { return mci_; }
-    SoundPlayer& Sound() override { return *audio_.sound; }
+    SoundPlayer& Sound() override { return *sound_; }
     AudioLog& Log() override { return log_; }
 
 private:
@@ -174,8 +204,10 @@ private:
     // returns the part of the window to update. With `changedOnly`, the
     // window surface, which holds what was shown last, is compared first and
     // only the rows and columns that differ are copied: handlers often draw
-    // the same pixels again.
-    static SDL_Rect Copy(const Surface& v, const Rect& r, SDL_Surface* screen, bool changedOnly) {
+    // the same pixels again. With `shownBlack` as well, the window is known to
+    // show black there, and the surface is not read.
+    static SDL_Rect Copy(const Surface& v, const Rect& r, SDL_Surface* screen, bool changedOnly,
+                         bool shownBlack = false) {
         // Clip to the window.
         int x0 = v.Left + r.x, y0 = v.Top + r.y, x1 = x0 + r.w, y1 = y0 + r.h;
         x0 = std::max(x0, 0), y0 = std::max(y0, 0);
@@ -197,8 +229,10 @@ private:
         };
         if (changedOnly) {
             const auto same = [&](int y, int a, int b) {
+                if (shownBlack) return std::all_of(src(y) + a, src(y) + b, [](uint32_t p) { return p == 0; });
                 return std::memcmp(src(y) + a, dst(y) + a, static_cast<size_t>(b - a) * 4) == 0;
             };
+            const auto shown = [&](const uint32_t* d, int x) { return shownBlack ? 0u : d[x]; };
             while (y0 < y1 && same(y0, x0, x1)) ++y0;
             while (y1 > y0 && same(y1 - 1, x0, x1)) --y1;
             if (y0 == y1) return {0, 0, 0, 0};
@@ -206,8 +240,8 @@ private:
             for (int y = y0; y < y1; ++y) {
                 const uint32_t *s = src(y), *d = dst(y);
                 int a = x0, b = x1;
-                while (a < left && s[a] == d[a]) ++a;
-                while (b > std::max(right, a) && s[b - 1] == d[b - 1]) --b;
+                while (a < left && s[a] == shown(d, a)) ++a;
+                while (b > std::max(right, a) && s[b - 1] == shown(d, b - 1)) --b;
                 left = std::min(left, a);
                 right = std::max(right, b);
             }
@@ -215,6 +249,17 @@ private:
         }
         for (int y = y0; y < y1; ++y) std::memcpy(dst(y) + x0, src(y) + x0, static_cast<size_t>(x1 - x0) * 4);
         return {x0, y0, x1 - x0, y1 - y0};
+    }
+
+    // Opening the sound device takes some milliseconds: it waits until the
+    // first frame is shown and the program has that long with nothing to do.
+    // (Until then the music commands wait for it; a sound opens it at once.)
+    // `idle`: how long until something is due, negative for nothing.
+    bool OpenAudioWhileIdle(int32_t idle) {
+        constexpr int32_t kOpeningMs = 50;
+        if (audio_.Opened() || !presented_ || (idle >= 0 && idle < kOpeningMs)) return false;
+        audio_.Open();
+        return true;
     }
 
     // Whether the window shows less than the layer holds.
@@ -252,7 +297,9 @@ private:
     }
 
     SDL_Window* window_;
-    AudioDevice audio_;
+    std::thread surfaceTouched_;  // touching the window surface's pages (TouchSurface)
+    DeferredAudio audio_;
+    std::unique_ptr<SoundPlayer> sound_;
     AudioLog log_;
     Mci mci_;
     uint32_t lastPresent_ = 0;
@@ -264,12 +311,99 @@ private:
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool whole_ = true;
     bool justWaited_ = false;
+    bool presented_ = false;  // the first frame has been shown
+    bool blackWindow_ = false;  // the window system paints the window black when it is shown
 };
+
+// Spares SDL's video set-up two costs the programs, which take keys and never
+// text, gain nothing from. Each is set only where the user has not chosen.
+void SetUpLibraries() {
+    // The input method's table of compose sequences for the locale: parsing
+    // it takes longer than the rest of the window system's set-up, and it
+    // only ever turns key sequences into text.
+    setenv("XCOMPOSEFILE", "/dev/null", 0);
+    // Without a session bus to reach, the D-Bus library would start one (a
+    // fork and an exec) for SDL's desktop services: inhibiting a screensaver
+    // and input methods, neither of which a bus started here could serve.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    struct stat bus;
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS") &&
+        !(runtime && stat((std::string(runtime) + "/bus").c_str(), &bus) == 0 && S_ISSOCK(bus.st_mode)))
+        setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+}
+
+// The first touch of a page of memory is dear on some machines (virtual ones:
+// about 10 us a page), and the layers a form makes before its first frame,
+// some window-sized surfaces, are over a thousand pages. A thread touches a
+// block of that size beside the window's set-up and frees it; the heap keeps
+// it (big blocks come from the heap, which keeps what is freed), and the
+// layers are then made in memory already touched, once the thread is joined.
+std::thread WarmHeap() {
+    constexpr size_t kBytes = size_t{3} * kWindowW * kWindowH * 4;
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    auto* block = static_cast<volatile unsigned char*>(std::malloc(kBytes));
+    if (!block) return {};
+    try {
+        return std::thread([block] {
+            for (size_t at = 0; at < kBytes; at += 4096) block[at] = 0;
+            std::free(const_cast<unsigned char*>(block));
+        });
+    } catch (const std::system_error&) {
+        std::free(const_cast<unsigned char*>(block));
+        return {};
+    }
+}
+
+// Makes the window surface now, and touches its pages on a thread while the
+// form is built (see WarmHeap): the first present would otherwise touch them.
+// The thread must be joined before the surface is next asked for.
+std::thread TouchSurface(SDL_Window* w) {
+    SDL_Surface* screen = SDL_GetWindowSurface(w);
+    if (!screen || SDL_MUSTLOCK(screen)) return {};
+    auto* pixels = static_cast<volatile unsigned char*>(screen->pixels);
+    const size_t bytes = static_cast<size_t>(screen->pitch) * screen->h;
+    try {
+        // Each page's first byte written back as it is: nothing changes.
+        return std::thread([pixels, bytes] {
+            for (size_t at = 0; at < bytes; at += 4096) pixels[at] = pixels[at];
+        });
+    } catch (const std::system_error&) {
+        return {};
+    }
+}
+
+// Has the window system paint the window black wherever it is shown before
+// the program draws there, as on X, where SDL leaves the window without a
+// background. False where that could not be done.
+bool PaintedBlack(SDL_Window* w) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11) {
+        Display* display = info.info.x11.display;
+        XSetWindowBackground(display, info.info.x11.window, BlackPixel(display, DefaultScreen(display)));
+        return true;
+    }
+#endif
+    (void)w;
+    return false;
+}
 
 }  // namespace
 
-std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* iconPng, size_t iconSize) {
+std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* iconPng, size_t iconSize,
+                                     const std::vector<PictureData>& pictures) {
     SetProgramName(name);
+    SetUpLibraries();  // before any thread starts: they read the environment
+    std::thread warming = WarmHeap();
+    DecodeAhead(pictures);
+    // A program without a window ends at once: the threads finish first.
+    const auto fail = [&] {
+        FinishDecoding();
+        if (warming.joinable()) warming.join();
+        return std::unique_ptr<Host>();
+    };
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // Draw through the window system's own framebuffer: no GL context, and the
     // window is not recreated when its surface is first asked for.
@@ -281,7 +415,7 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
     }
     if (videoFailed != 0) {
         std::fprintf(stderr, "%s: cannot open a window (is a display available?): %s\n", name, SDL_GetError());
-        return nullptr;
+        return fail();
     }
     // Without a display SDL falls back to drivers that show nothing; a window
     // nobody can see is no window, unless one of them was asked for by name.
@@ -290,20 +424,28 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
         !SDL_getenv("SDL_VIDEODRIVER")) {
         std::fprintf(stderr, "%s: cannot open a window: no display (set DISPLAY or run under a desktop)\n", name);
         SDL_Quit();
-        return nullptr;
+        return fail();
     }
+    // Loading the text libraries beside SDL's own set-up would only slow it:
+    // both load libraries, one at a time.
+    PrepareText();
     SDL_Window* w = SDL_CreateWindow("Form1", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWindowW, kWindowH,
                                      SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_HIDDEN);
     if (!w) {
         std::fprintf(stderr, "%s: cannot open a window: %s\n", name, SDL_GetError());
         SDL_Quit();
-        return nullptr;
+        return fail();
     }
     if (iconPng && iconSize) {
-        const SdlSurfacePtr icon(IMG_Load_RW(SDL_RWFromConstMem(iconPng, static_cast<int>(iconSize)), 1));
-        if (icon) SDL_SetWindowIcon(w, icon.get());
+        const Surface picture = LoadPicture(iconPng, iconSize, "icon");
+        const SdlSurfacePtr icon(SDL_CreateRGBSurfaceWithFormatFrom(
+            const_cast<uint32_t*>(picture.Pixels().data()), picture.Width(), picture.Height(), 32,
+            picture.Width() * 4, SDL_PIXELFORMAT_RGB888));
+        if (icon && picture.Width() > 0) SDL_SetWindowIcon(w, icon.get());
     }
-    return std::unique_ptr<Host>(new WindowHost(w, OpenAudioDevice()));
+    const bool black = PaintedBlack(w);
+    if (warming.joinable()) warming.join();  // the form's layers come next
+    return std::unique_ptr<Host>(new WindowHost(w, black, TouchSurface(w)));
 }
 
 }  // namespace plat

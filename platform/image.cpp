@@ -1,9 +1,21 @@
+// Pictures: PNGs decoded with libpng; any other format through SDL_image,
+// which is loaded (dlopen) only when such a picture or a written file is
+// wanted: with the decoders it brings, it would be a good part of the
+// libraries a program loads at start.
+#include "image.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
+#include <dlfcn.h>
+#include <png.h>
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <csetjmp>
 #include <cstdio>
+#include <map>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -11,18 +23,97 @@
 #include "surface.h"
 
 namespace plat {
+namespace {
 
-Surface LoadPicture(const unsigned char* data, size_t size, const char* name) {
+// More pixels than any picture here has by far; a header claiming more is not
+// a picture to decode.
+constexpr uint64_t kMaxPixels = uint64_t{1} << 26;
+
+struct PngReader {
+    const unsigned char* data;
+    size_t size, at;
+};
+
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t n) {
+    auto* r = static_cast<PngReader*>(png_get_io_ptr(png));
+    if (n > r->size - r->at) png_error(png, "truncated");
+    std::copy(r->data + r->at, r->data + r->at + n, out);
+    r->at += n;
+}
+
+// The caller reports a failure in one line of its own; libpng says nothing.
+void NoWarnings(png_structp, png_const_charp) {}
+[[noreturn]] void Fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
+// Reads a PNG as 8-bit RGB rows, as the other path gives them: alpha dropped,
+// not blended; palettes, grey and 16 bits per channel brought to 8-bit RGB.
+// Everything it fills lives with the caller: libpng reports a failure by a
+// long jump back into this function, past no destructor.
+bool ReadPng(const unsigned char* data, size_t size, std::vector<png_byte>& pixels, std::vector<png_bytep>& rows,
+             png_uint_32& w, png_uint_32& h) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, NoWarnings);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return false;
+    }
+    PngReader reader{data, size, 0};
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_read_fn(png, &reader, ReadFromMemory);
+    png_read_info(png, info);
+    w = png_get_image_width(png, info);
+    h = png_get_image_height(png, info);
+    if (uint64_t{w} * h > kMaxPixels) png_error(png, "too large");
+    const int type = png_get_color_type(png, info);
+    png_set_strip_16(png);
+    png_set_packing(png);
+    if (type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (type == PNG_COLOR_TYPE_GRAY && png_get_bit_depth(png, info) < 8) png_set_expand_gray_1_2_4_to_8(png);
+    if (type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+    png_set_strip_alpha(png);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_channels(png, info) != 3 || png_get_bit_depth(png, info) != 8) png_error(png, "unexpected layout");
+    pixels.resize(size_t{w} * h * 3);
+    rows.resize(h);
+    for (png_uint_32 y = 0; y < h; ++y) rows[y] = pixels.data() + size_t{y} * w * 3;
+    png_read_image(png, rows.data());
+    png_destroy_read_struct(&png, &info, nullptr);
+    return true;
+}
+
+// Decodes a PNG into the surface's 0x00RRGGBB pixels; false when the bytes
+// are no PNG that decodes.
+bool DecodePng(const unsigned char* data, size_t size, Surface& out) {
+    std::vector<png_byte> pixels;
+    std::vector<png_bytep> rows;
+    png_uint_32 w = 0, h = 0;
+    if (!ReadPng(data, size, pixels, rows, w, h)) return false;
+    out.Resize(static_cast<int>(w), static_cast<int>(h));
+    const png_byte* p = pixels.data();
+    for (int y = 0; y < static_cast<int>(h); ++y)
+        for (int x = 0; x < static_cast<int>(w); ++x, p += 3)
+            out.SetPixelRGB(x, y, (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2]);
+    return true;
+}
+
+// Any other format the image library reads. `error`: the line to report.
+Surface DecodeOther(const unsigned char* data, size_t size, const char* name, std::string& error) {
     Surface out;
-    SDL_RWops* rw = data ? SDL_RWFromConstMem(data, static_cast<int>(size)) : nullptr;
-    const SdlSurfacePtr img(rw ? IMG_Load_RW(rw, 1) : nullptr);
+    const ImageLibrary& image = Images();
+    SDL_RWops* rw = data && image.Load ? SDL_RWFromConstMem(data, static_cast<int>(size)) : nullptr;
+    const SdlSurfacePtr img(rw ? image.Load(rw, 1) : nullptr);
     if (!img) {
-        std::fprintf(stderr, "picture %s could not be read\n", name);
+        error = std::string("picture ") + name + " could not be read";
         return out;
     }
     const SdlSurfacePtr rgb(SDL_ConvertSurfaceFormat(img.get(), SDL_PIXELFORMAT_RGB888, 0));
     if (!rgb) {
-        std::fprintf(stderr, "picture %s could not be converted: %s\n", name, SDL_GetError());
+        error = std::string("picture ") + name + " could not be converted: " + SDL_GetError();
         return out;
     }
     out.Resize(rgb->w, rgb->h);
@@ -36,14 +127,31 @@ Surface LoadPicture(const unsigned char* data, size_t size, const char* name) {
     return out;
 }
 
-std::vector<Surface> LoadPictures(const std::vector<PictureData>& pictures) {
+bool IsPng(const unsigned char* data, size_t size) { return data && size >= 8 && png_sig_cmp(data, 0, 8) == 0; }
+
+// The picture and the line to report for it (empty when it decoded).
+Surface Decode(const unsigned char* data, size_t size, const char* name, std::string& error) {
+    error.clear();
+    Surface out;
+    if (IsPng(data, size)) {
+        if (!DecodePng(data, size, out)) error = std::string("picture ") + name + " could not be read";
+        return out;
+    }
+    return DecodeOther(data, size, name, error);
+}
+
+std::vector<Surface> Decode(const std::vector<PictureData>& pictures, std::vector<std::string>& errors) {
     std::vector<Surface> out(pictures.size());
-    // The decoder's one-time set-up happens here, before the threads share it.
-    IMG_Init(IMG_INIT_PNG);
+    errors.assign(pictures.size(), std::string());
+    if (pictures.empty()) return out;
+    // PNGs side by side; anything else on the caller's thread afterwards: the
+    // image library reports through SDL, whose per-thread state is only
+    // freed for threads of its own.
     std::atomic<size_t> next{0};
     const auto work = [&] {
         for (size_t k; (k = next++) < pictures.size();)
-            out[k] = LoadPicture(pictures[k].data, pictures[k].size, pictures[k].name);
+            if (IsPng(pictures[k].data, pictures[k].size))
+                out[k] = Decode(pictures[k].data, pictures[k].size, pictures[k].name, errors[k]);
     };
     const size_t helpers =
         std::min<size_t>(pictures.size(), std::max(1u, std::min(8u, std::thread::hardware_concurrency()))) - 1;
@@ -57,7 +165,160 @@ std::vector<Surface> LoadPictures(const std::vector<PictureData>& pictures) {
     }
     work();
     for (std::thread& t : threads) t.join();
+    for (size_t k = 0; k < pictures.size(); ++k)
+        if (!IsPng(pictures[k].data, pictures[k].size))
+            out[k] = Decode(pictures[k].data, pictures[k].size, pictures[k].name, errors[k]);
     return out;
+}
+
+// Pictures decoded ahead, by where their bytes lie, each with the line it is
+// to report when it is taken, and whether it is decoded yet.
+struct Ahead {
+    struct Picture {
+        bool ready = false;
+        Surface surface;
+        std::string error;
+    };
+    std::mutex mu;
+    std::condition_variable done;
+    bool started = false;
+    int running = 0;  // threads still decoding
+    std::map<const unsigned char*, Picture> pictures;
+};
+
+// Never destroyed: a program that ends early may leave its workers running.
+Ahead& TheAhead() {
+    static Ahead* ahead = new Ahead;
+    return *ahead;
+}
+
+// The picture decoded ahead from these bytes, once it is ready (the others
+// may still be decoding); false when none was asked for, or it was taken.
+bool TakeAhead(const unsigned char* data, Surface& out, std::string& error) {
+    Ahead& ahead = TheAhead();
+    std::unique_lock<std::mutex> lock(ahead.mu);
+    auto it = ahead.pictures.find(data);
+    if (it == ahead.pictures.end()) return false;
+    ahead.done.wait(lock, [&] { return it->second.ready; });
+    out = std::move(it->second.surface);
+    error = std::move(it->second.error);
+    ahead.pictures.erase(it);
+    return true;
+}
+
+}  // namespace
+
+ImageLibrary::ImageLibrary() {
+    void* handle = dlopen("libSDL2_image-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (handle) {
+        Load = reinterpret_cast<decltype(Load)>(dlsym(handle, "IMG_Load_RW"));
+        SavePng = reinterpret_cast<decltype(SavePng)>(dlsym(handle, "IMG_SavePNG"));
+        // Its one-time set-up, here, before threads decoding side by side share it.
+        if (auto init = reinterpret_cast<decltype(&::IMG_Init)>(dlsym(handle, "IMG_Init"))) init(IMG_INIT_PNG);
+    }
+    if (!Load || !SavePng) {
+        const char* why = dlerror();
+        error = why ? why : "libSDL2_image-2.0.so.0 lacks the functions used";
+    }
+}
+
+// Never destroyed, like the libraries it holds.
+const ImageLibrary& Images() {
+    static const ImageLibrary& library = *new ImageLibrary;
+    return library;
+}
+
+Surface LoadPicture(const unsigned char* data, size_t size, const char* name) {
+    std::string error;
+    Surface out;
+    if (!data || !TakeAhead(data, out, error)) out = Decode(data, size, name, error);
+    if (!error.empty()) std::fprintf(stderr, "%s\n", error.c_str());
+    return out;
+}
+
+std::vector<Surface> LoadPictures(const std::vector<PictureData>& pictures) {
+    std::vector<Surface> out(pictures.size());
+    std::vector<std::string> errors(pictures.size());
+    std::vector<PictureData> left;
+    std::vector<size_t> at;
+    for (size_t k = 0; k < pictures.size(); ++k) {
+        if (!pictures[k].data || !TakeAhead(pictures[k].data, out[k], errors[k])) {
+            left.push_back(pictures[k]);
+            at.push_back(k);
+        }
+    }
+    std::vector<std::string> leftErrors;
+    std::vector<Surface> decoded = Decode(left, leftErrors);
+    for (size_t k = 0; k < at.size(); ++k) {
+        out[at[k]] = std::move(decoded[k]);
+        errors[at[k]] = std::move(leftErrors[k]);
+    }
+    for (const std::string& e : errors)
+        if (!e.empty()) std::fprintf(stderr, "%s\n", e.c_str());
+    return out;
+}
+
+void DecodeAhead(const std::vector<PictureData>& pictures) {
+    if (pictures.empty()) return;
+    Ahead& ahead = TheAhead();
+    {
+        std::lock_guard<std::mutex> lock(ahead.mu);
+        if (ahead.started) return;  // once a run
+        ahead.started = true;
+        // Only PNGs (see Decode): the rest are decoded when taken.
+        for (const PictureData& p : pictures)
+            if (IsPng(p.data, p.size)) ahead.pictures.emplace(p.data, Ahead::Picture());
+    }
+    // In the order given, each as soon as a thread is free; a taker waits
+    // only for its own.
+    auto list = std::make_shared<const std::vector<PictureData>>(pictures);
+    auto next = std::make_shared<std::atomic<size_t>>(0);
+    const auto work = [&ahead, list, next] {
+        struct Done {
+            Ahead& ahead;
+            ~Done() {
+                std::lock_guard<std::mutex> lock(ahead.mu);
+                --ahead.running;
+                ahead.done.notify_all();
+            }
+        } done{ahead};
+        for (size_t k; (k = (*next)++) < list->size();) {
+            const PictureData& p = (*list)[k];
+            if (!IsPng(p.data, p.size)) continue;
+            std::string error;
+            Surface s = Decode(p.data, p.size, p.name, error);
+            std::lock_guard<std::mutex> lock(ahead.mu);
+            auto it = ahead.pictures.find(p.data);
+            if (it == ahead.pictures.end() || it->second.ready) continue;  // the same bytes twice
+            it->second = {true, std::move(s), std::move(error)};
+            ahead.done.notify_all();
+        }
+    };
+    const size_t threads =
+        std::min<size_t>(pictures.size(), std::max(1u, std::min(8u, std::thread::hardware_concurrency())));
+    size_t started = 0;
+    for (; started < threads; ++started) {
+        try {
+            std::lock_guard<std::mutex> lock(ahead.mu);
+            ++ahead.running;
+            std::thread(work).detach();  // each ends by itself; a taker waits for its picture
+        } catch (const std::system_error&) {
+            std::lock_guard<std::mutex> lock(ahead.mu);
+            --ahead.running;
+            break;
+        }
+    }
+    if (started == 0) {
+        // No thread to be had: each picture is decoded when it is asked for.
+        std::lock_guard<std::mutex> lock(ahead.mu);
+        ahead.pictures.clear();
+    }
+}
+
+void FinishDecoding() {
+    Ahead& ahead = TheAhead();
+    std::unique_lock<std::mutex> lock(ahead.mu);
+    ahead.done.wait(lock, [&] { return ahead.running == 0; });
 }
 
 }  // namespace plat

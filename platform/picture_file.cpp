@@ -1,12 +1,13 @@
 #include "picture_file.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <vector>
+
+#include "image.h"
 
 namespace plat {
 
@@ -15,8 +16,11 @@ bool SavePicture(const Surface& s, const std::string& path) {
     // alpha, so the file is plain RGB.
     SDL_Surface* view = SDL_CreateRGBSurfaceWithFormatFrom(
         const_cast<uint32_t*>(s.Pixels().data()), s.Width(), s.Height(), 32, 4 * s.Width(), SDL_PIXELFORMAT_RGB888);
-    const bool ok = view && IMG_SavePNG(view, path.c_str()) == 0;
-    if (!ok) std::fprintf(stderr, "%s: cannot be written (%s)\n", path.c_str(), SDL_GetError());
+    const ImageLibrary& image = Images();
+    const bool ok = view && image.SavePng && image.SavePng(view, path.c_str()) == 0;
+    if (!ok)
+        std::fprintf(stderr, "%s: cannot be written (%s)\n", path.c_str(),
+                     image.SavePng ? SDL_GetError() : image.error.c_str());
     SDL_FreeSurface(view);
     return ok;
 }

@@ -119,5 +119,14 @@ struct PictureData {
     const char* name;
 };
 std::vector<Surface> LoadPictures(const std::vector<PictureData>& pictures);
+// Starts decoding these pictures on threads of their own and returns at once:
+// a program's start decodes them beside the window system's set-up, and
+// LoadPicture(s) then take each one ready, once (or wait for it), giving the
+// same surface and line on stderr as decoding it then. Once a run (an empty
+// list does not count).
+void DecodeAhead(const std::vector<PictureData>& pictures);
+// Waits until no picture is being decoded ahead: a program that ends before
+// taking them leaves no thread behind.
+void FinishDecoding();
 
 }  // namespace plat

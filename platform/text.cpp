@@ -1,6 +1,7 @@
 // Text in the platform's default face, found through fontconfig.
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
@@ -11,6 +12,8 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
@@ -24,39 +27,80 @@ namespace {
 
 std::string g_programName = "program";
 
-// Finds the default face: IPAPGothic, else the best sans-serif with Japanese glyphs.
-std::string FindFontFile() {
-    if (!FcInit()) return "";
+// SDL_ttf and fontconfig, with FreeType, HarfBuzz and GLib beneath them, are
+// loaded (dlopen) on a thread of their own beside the window's set-up rather
+// than before the program starts.
+#define TEXT_FUNCTIONS(F)                                                                                      \
+    F(TTF_Init) F(TTF_Quit) F(TTF_OpenFont) F(TTF_CloseFont) F(TTF_SetFontStyle) F(TTF_RenderUTF8_Blended)     \
+    F(TTF_FontAscent) F(TTF_FontLineSkip) F(TTF_SizeUTF8) F(FcInit) F(FcNameParse) F(FcConfigSubstitute)       \
+    F(FcDefaultSubstitute) F(FcFontMatch) F(FcPatternGetString) F(FcPatternGetCharSet) F(FcCharSetHasChar)     \
+    F(FcPatternDestroy)
+
+struct TextLibrary {
+    std::string error;  // empty once loaded
+#define DECLARE(f) decltype(&::f) f = nullptr;
+    TEXT_FUNCTIONS(DECLARE)
+#undef DECLARE
+    TextLibrary() {
+        void* ttf = dlopen("libSDL2_ttf-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        void* fc = ttf ? dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL) : nullptr;
+        if (!fc) {
+            const char* why = dlerror();
+            error = why ? why : "the text libraries could not be loaded";
+            return;
+        }
+#define RESOLVE(f) f = reinterpret_cast<decltype(f)>(dlsym(#f[0] == 'T' ? ttf : fc, #f));
+        TEXT_FUNCTIONS(RESOLVE)
+#undef RESOLVE
+#define CHECK(f) ok = ok && f;
+        bool ok = true;
+        TEXT_FUNCTIONS(CHECK)
+#undef CHECK
+        if (!ok) error = "the text libraries lack the functions used";
+    }
+};
+
+// Loaded by the first caller, once. Never destroyed: the fonts are closed
+// through it at exit.
+const TextLibrary& Lib() {
+    static const TextLibrary& library = *new TextLibrary;
+    return library;
+}
+
+// Finds the default face: IPAPGothic, else the best sans-serif with Japanese
+// glyphs. What there is to say goes to `said`, for the caller to print.
+std::string FindFontFile(std::string& said) {
+    const TextLibrary& t = Lib();
+    if (!t.FcInit()) return "";
     std::string file;
     auto match = [&](const char* spec, bool needJapanese) -> std::string {
-        FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>(spec));
+        FcPattern* pat = t.FcNameParse(reinterpret_cast<const FcChar8*>(spec));
         if (!pat) return "";
-        FcConfigSubstitute(nullptr, pat, FcMatchPattern);
-        FcDefaultSubstitute(pat);
+        t.FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+        t.FcDefaultSubstitute(pat);
         FcResult res;
-        FcPattern* font = FcFontMatch(nullptr, pat, &res);
+        FcPattern* font = t.FcFontMatch(nullptr, pat, &res);
         std::string out;
         if (font) {
             FcChar8* f = nullptr;
             FcChar8* fam = nullptr;
             FcCharSet* cs = nullptr;
-            const bool named = FcPatternGetString(font, FC_FAMILY, 0, &fam) == FcResultMatch;
-            const bool hasJa = FcPatternGetCharSet(font, FC_CHARSET, 0, &cs) == FcResultMatch &&
-                               FcCharSetHasChar(cs, 0x3042) && FcCharSetHasChar(cs, 0x6226);
-            if (FcPatternGetString(font, FC_FILE, 0, &f) == FcResultMatch && (!needJapanese || hasJa)) {
+            const bool named = t.FcPatternGetString(font, FC_FAMILY, 0, &fam) == FcResultMatch;
+            const bool hasJa = t.FcPatternGetCharSet(font, FC_CHARSET, 0, &cs) == FcResultMatch &&
+                               t.FcCharSetHasChar(cs, 0x3042) && t.FcCharSetHasChar(cs, 0x6226);
+            if (t.FcPatternGetString(font, FC_FILE, 0, &f) == FcResultMatch && (!needJapanese || hasJa)) {
                 if (std::string(spec) != "IPAPGothic" || (named && std::string(reinterpret_cast<char*>(fam)) == "IPAPGothic"))
                     out = reinterpret_cast<char*>(f);
             }
-            FcPatternDestroy(font);
+            t.FcPatternDestroy(font);
         }
-        FcPatternDestroy(pat);
+        t.FcPatternDestroy(pat);
         return out;
     };
     file = match("IPAPGothic", false);
     if (file.empty()) file = match("sans-serif:lang=ja", true);
     if (file.empty()) {
-        std::fprintf(stderr, "%s: no Japanese font found; install fonts-ipafont-gothic to see the text\n",
-                     g_programName.c_str());
+        said += g_programName + ": no Japanese font found; install fonts-ipafont-gothic to see the text\n";
         file = match("sans-serif", false);
     }
     return file;
@@ -87,7 +131,7 @@ struct RenderedText {
 // it is drawn, so every colour of one text shares one entry.
 bool Render(TTF_Font* font, bool italic, const std::string& utf8, RenderedText& out) {
     const SDL_Color white = {255, 255, 255, 255};
-    SdlSurfacePtr glyphs(TTF_RenderUTF8_Blended(font, utf8.c_str(), white));
+    SdlSurfacePtr glyphs(Lib().TTF_RenderUTF8_Blended(font, utf8.c_str(), white));
     if (glyphs && (glyphs->format->BytesPerPixel != 4 || glyphs->format->Amask == 0))
         glyphs.reset(SDL_ConvertSurfaceFormat(glyphs.get(), SDL_PIXELFORMAT_ARGB8888, 0));
     if (!glyphs) return false;
@@ -126,7 +170,7 @@ bool Render(TTF_Font* font, bool italic, const std::string& utf8, RenderedText& 
         // The italic shear leans what hangs below the baseline to the left of
         // the text's start; moved right by that overhang, the text leans right
         // from its start and leaves no ink left of it.
-        const int below = glyphs->h - TTF_FontAscent(font);
+        const int below = glyphs->h - Lib().TTF_FontAscent(font);
         const int overhang = italic && below > 0 ? static_cast<int>(std::ceil(kItalicLean * below)) : 0;
         out.dx = left + overhang;
         out.dy = top;
@@ -138,27 +182,28 @@ bool Render(TTF_Font* font, bool italic, const std::string& utf8, RenderedText& 
 class Fonts {
 public:
     ~Fonts() {
-        for (auto& entry : cache_) TTF_CloseFont(entry.second);
-        if (opened_) TTF_Quit();
+        if (preparing_.joinable()) preparing_.join();
+        for (auto& entry : cache_) Lib().TTF_CloseFont(entry.second);
+        if (opened_) Lib().TTF_Quit();
     }
+
+    // Loads the libraries, finds the face and opens it in a surface's default
+    // style on a thread, beside the caller; the first text waits for it.
+    void Prepare() {
+        if (ready_ || preparing_.joinable()) return;
+        try {
+            preparing_ = std::thread([this] { Load(); });
+        } catch (const std::system_error&) {
+            // No thread to be had: the first text does it all.
+        }
+    }
+
     TTF_Font* Get(float points, bool bold, bool italic) {
         if (!ready_) Init();
         if (file_.empty()) return nullptr;
-        const int px = FontPixels(points);
-        const auto key = std::make_tuple(px, bold, italic);
-        auto it = cache_.find(key);
-        if (it != cache_.end()) return it->second;
-        TTF_Font* f = TTF_OpenFont(file_.c_str(), px);
-        if (!f) {
-            // Not kept, so a later call tries again; said once, not on every text.
-            if (!openFailureTold_)
-                std::fprintf(stderr, "%s: font %s could not be opened: %s\n", g_programName.c_str(), file_.c_str(),
-                             TTF_GetError());
-            openFailureTold_ = true;
-            return nullptr;
-        }
-        TTF_SetFontStyle(f, (bold ? TTF_STYLE_BOLD : 0) | (italic ? TTF_STYLE_ITALIC : 0));
-        cache_[key] = f;
+        std::string said;
+        TTF_Font* f = Open(FontPixels(points), bold, italic, said);
+        std::fputs(said.c_str(), stderr);
         return f;
     }
 
@@ -199,16 +244,54 @@ private:
                e.text.alpha.capacity();
     }
 
-    void Init() {
-        ready_ = true;
-        if (TTF_Init() != 0) {
-            std::fprintf(stderr, "%s: text library failed: %s\n", g_programName.c_str(), TTF_GetError());
+    // The font at a size in pixels and a style, opened once. What there is to
+    // say goes to `said`.
+    TTF_Font* Open(int px, bool bold, bool italic, std::string& said) {
+        const auto key = std::make_tuple(px, bold, italic);
+        auto it = cache_.find(key);
+        if (it != cache_.end()) return it->second;
+        TTF_Font* f = Lib().TTF_OpenFont(file_.c_str(), px);
+        if (!f) {
+            // Not kept, so a later call tries again; said once, not on every text.
+            if (!openFailureTold_)
+                said += g_programName + ": font " + file_ + " could not be opened: " + TTF_GetError() + "\n";
+            openFailureTold_ = true;
+            return nullptr;
+        }
+        Lib().TTF_SetFontStyle(f, (bold ? TTF_STYLE_BOLD : 0) | (italic ? TTF_STYLE_ITALIC : 0));
+        cache_[key] = f;
+        return f;
+    }
+
+    // Everything up to the first text: on the preparing thread, or on the
+    // caller's when there is none. The messages wait for the first text.
+    void Load() {
+        const TextLibrary& t = Lib();
+        if (!t.error.empty()) {
+            said_ = g_programName + ": text library failed: " + t.error + "\n";
+            return;
+        }
+        if (t.TTF_Init() != 0) {
+            said_ = g_programName + ": text library failed: " + TTF_GetError() + "\n";
             return;
         }
         opened_ = true;
-        file_ = FindFontFile();
+        file_ = FindFontFile(said_);
+        if (!file_.empty()) Open(FontPixels(Surface().FontSize), false, false, said_);
+    }
+
+    void Init() {
+        ready_ = true;
+        if (preparing_.joinable())
+            preparing_.join();
+        else
+            Load();
+        std::fputs(said_.c_str(), stderr);
+        said_.clear();
     }
     bool ready_ = false, opened_ = false, openFailureTold_ = false;
+    std::thread preparing_;
+    std::string said_;  // what the preparing said, for the first text to print
     std::string file_;
     std::map<std::tuple<int, bool, bool>, TTF_Font*> cache_;
     // Rendered texts, most recently drawn first; the index's keys are views
@@ -227,6 +310,7 @@ Fonts& TheFonts() {
 }  // namespace
 
 void SetProgramName(const std::string& name) { g_programName = name; }
+void PrepareText() { TheFonts().Prepare(); }
 const std::string& ProgramName() { return g_programName; }
 
 void Surface::Print(const std::string& utf8) {
@@ -261,13 +345,13 @@ void Surface::Print(const std::string& utf8) {
         }
     }
     CurrentX = 0;
-    CurrentY = static_cast<float>(y0 + TTF_FontLineSkip(font));
+    CurrentY = static_cast<float>(y0 + Lib().TTF_FontLineSkip(font));
 }
 
 int TextWidth(const Surface& s, const std::string& utf8) {
     TTF_Font* font = TheFonts().Get(s.FontSize, s.FontBold, s.FontItalic);
     int w = 0, h = 0;
-    if (font) TTF_SizeUTF8(font, utf8.c_str(), &w, &h);
+    if (font) Lib().TTF_SizeUTF8(font, utf8.c_str(), &w, &h);
     return w;
 }
 

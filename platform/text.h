@@ -8,6 +8,10 @@ namespace plat {
 // The name that messages on stderr start with.
 void SetProgramName(const std::string& name);
 const std::string& ProgramName();
+// Starts readying the text (its libraries, the face) on a thread of its own,
+// beside whatever the caller does next; the first text waits for it. Call
+// after SetProgramName.
+void PrepareText();
 // Width in pixels of a text in the surface's current style.
 int TextWidth(const Surface& s, const std::string& utf8);
 

@@ -6,8 +6,12 @@
 #include <string>
 #include <vector>
 
+#include <SDL.h>
+#include <png.h>
+
 #include "game/form1.h"
 #include "manual/form1.h"
+#include "platform/image.h"
 
 namespace {
 
@@ -139,4 +143,118 @@ TEST(Art, APictureThatFailsGivesAnEmptySurfaceAndOneLine) {
         EXPECT_EQ(err.rfind(c.line, 0), 0u) << err;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     }
+}
+
+namespace {
+
+// A PNG of the given layout, written with libpng: every pixel a different mix.
+std::vector<unsigned char> MakePng(int colourType, int depth, bool interlaced, int w, int h) {
+    std::vector<unsigned char> file;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return {};
+    }
+    png_set_write_fn(
+        png, &file,
+        [](png_structp p, png_bytep data, png_size_t n) {
+            auto* out = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(p));
+            out->insert(out->end(), data, data + n);
+        },
+        nullptr);
+    png_set_IHDR(png, info, w, h, depth, colourType, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (colourType == PNG_COLOR_TYPE_PALETTE) {
+        png_color palette[256];
+        for (int k = 0; k < 256; ++k)
+            palette[k] = {static_cast<png_byte>(k * 7), static_cast<png_byte>(255 - k), static_cast<png_byte>(k * 3)};
+        png_set_PLTE(png, info, palette, 1 << depth);
+        png_byte alpha[4] = {0, 128, 255, 7};
+        png_set_tRNS(png, info, alpha, 4, nullptr);  // transparency, dropped as alpha is
+    }
+    png_write_info(png, info);
+    png_set_packing(png);
+    const int channels = png_get_channels(png, info), bytes = depth == 16 ? 2 : 1;
+    std::vector<png_byte> row(static_cast<size_t>(w) * channels * bytes);
+    for (int pass = png_set_interlace_handling(png); pass > 0; --pass)
+        for (int y = 0; y < h; ++y) {
+            for (size_t k = 0; k < row.size(); ++k)
+                row[k] = static_cast<png_byte>((k * 37 + y * 101 + k * y) % (depth < 8 ? 1 << depth : 256));
+            png_write_row(png, row.data());
+        }
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return file;
+}
+
+}  // namespace
+
+// PNGs are decoded by libpng, without the image library: every layout gives
+// the pixels the image library gives, alpha and transparency dropped.
+TEST(Art, PngsDecodeAsTheImageLibraryDecodesThem) {
+    const plat::ImageLibrary& image = plat::Images();
+    if (!image.Load) GTEST_SKIP() << image.error;
+    const auto viaLibrary = [&](const std::vector<unsigned char>& bytes) {
+        SDL_Surface* s = image.Load(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+        SDL_Surface* rgb = s ? SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGB888, 0) : nullptr;
+        std::vector<uint32_t> px;
+        for (int y = 0; rgb && y < rgb->h; ++y)
+            for (int x = 0; x < rgb->w; ++x)
+                px.push_back(reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(rgb->pixels) +
+                                                               y * rgb->pitch)[x] & 0xFFFFFF);
+        SDL_FreeSurface(rgb);
+        SDL_FreeSurface(s);
+        return px;
+    };
+    const struct {
+        int type, depth;
+    } layouts[] = {{PNG_COLOR_TYPE_RGB, 8},      {PNG_COLOR_TYPE_RGB, 16},        {PNG_COLOR_TYPE_RGB_ALPHA, 8},
+                   {PNG_COLOR_TYPE_RGB_ALPHA, 16}, {PNG_COLOR_TYPE_GRAY, 1},      {PNG_COLOR_TYPE_GRAY, 4},
+                   {PNG_COLOR_TYPE_GRAY, 8},     {PNG_COLOR_TYPE_GRAY, 16},       {PNG_COLOR_TYPE_GRAY_ALPHA, 8},
+                   {PNG_COLOR_TYPE_PALETTE, 2},  {PNG_COLOR_TYPE_PALETTE, 8}};
+    for (const auto& l : layouts)
+        for (bool interlaced : {false, true}) {
+            SCOPED_TRACE("colour type " + std::to_string(l.type) + ", " + std::to_string(l.depth) + " bits" +
+                         (interlaced ? ", interlaced" : ""));
+            const std::vector<unsigned char> bytes = MakePng(l.type, l.depth, interlaced, 13, 7);
+            ASSERT_FALSE(bytes.empty());
+            const plat::Surface s = plat::LoadPicture(bytes.data(), bytes.size(), "made");
+            ASSERT_EQ(s.Width(), 13);
+            ASSERT_EQ(s.Height(), 7);
+            EXPECT_EQ(s.Pixels(), viaLibrary(bytes));
+        }
+    for (const kit::ArtFile* f = GameArt(); f->name; ++f) {
+        SCOPED_TRACE(f->name);
+        const std::vector<unsigned char> bytes(f->data, f->data + f->size);
+        EXPECT_EQ(plat::LoadPicture(f->data, f->size, f->name).Pixels(), viaLibrary(bytes));
+    }
+    // Cut short, a PNG is one that cannot be read.
+    std::vector<unsigned char> cut = MakePng(PNG_COLOR_TYPE_RGB, 8, false, 13, 7);
+    cut.resize(cut.size() / 2);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(plat::LoadPicture(cut.data(), cut.size(), "cut").Width(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "picture cut could not be read\n");
+}
+
+// Pictures decoded ahead are taken as they would have been decoded then: the
+// same pixels, and a picture that cannot be read says so when it is taken.
+TEST(Art, PicturesDecodedAheadAreTakenOnceAsDecodedThen) {
+    const std::string garbage = "not a picture";
+    std::vector<plat::PictureData> pictures = kit::AllArt(ManualArt());
+    pictures.push_back({reinterpret_cast<const unsigned char*>(garbage.data()), garbage.size(), "garbage"});
+    testing::internal::CaptureStderr();
+    plat::DecodeAhead(pictures);
+    const std::vector<plat::Surface> ahead = plat::LoadPictures(pictures);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "picture garbage could not be read\n");
+    testing::internal::CaptureStderr();
+    const std::vector<plat::Surface> now = plat::LoadPictures(pictures);  // taken already: decoded anew
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "picture garbage could not be read\n");
+    ASSERT_EQ(ahead.size(), now.size());
+    for (size_t k = 0; k < now.size(); ++k) {
+        SCOPED_TRACE(pictures[k].name);
+        EXPECT_EQ(ahead[k].Width(), now[k].Width());
+        EXPECT_EQ(ahead[k].Pixels(), now[k].Pixels());
+    }
+    EXPECT_GT(now[0].Width(), 0);
 }

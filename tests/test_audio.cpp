@@ -282,3 +282,135 @@ TEST_F(AudioFiles, EveryKindOfWhiteSpaceSeparatesWords) {
         EXPECT_FALSE(d.mci->IsOpen());
     }
 }
+
+namespace {
+
+// A device that writes down what it was asked, in order.
+class RecordingMusic : public plat::MusicPlayer {
+public:
+    explicit RecordingMusic(std::vector<std::string>* calls, const bool* ready = nullptr)
+        : calls_(calls), ready_(ready) {}
+    bool Ready() const override { return !ready_ || *ready_; }
+    bool Load(const std::string& path, const std::string& midi) override {
+        calls_->push_back("load " + path + " " + std::to_string(midi.size()));
+        return true;
+    }
+    void Play() override { calls_->push_back("play"); }
+    void Stop() override { calls_->push_back("stop"); }
+    void SeekStart() override { calls_->push_back("seek"); }
+    bool Playing() const override {
+        calls_->push_back("playing?");
+        return true;
+    }
+    void Close() override { calls_->push_back("close"); }
+
+private:
+    std::vector<std::string>* calls_;
+    const bool* ready_;
+};
+
+class RecordingSound : public plat::SoundPlayer {
+public:
+    explicit RecordingSound(std::vector<std::string>* calls) : calls_(calls) {}
+    void Play(const std::string& path) override { calls_->push_back("sound " + path); }
+    void Stop() override { calls_->push_back("sound stop"); }
+
+private:
+    std::vector<std::string>* calls_;
+};
+
+}  // namespace
+
+// Music commands sent before the device opens reach it, in order, as it opens,
+// with the results the device itself would have given; what has to be
+// answered or heard opens it first.
+TEST_F(AudioFiles, ADeviceOpenedLaterGetsEveryCommandInOrder) {
+    const std::string a = Write("bg/a.mid", kMidiHeader), b = Write("bg/b.mid", kMidiHeader + "more");
+    const std::vector<std::string> script = {"open " + a + " alias bgm", "play bgm", "stop bgm",
+                                             "seek bgm to start", "open " + b + " alias other", "close bgm",
+                                             "open " + b + " alias bgm", "play bgm"};
+    std::vector<std::string> direct, later;
+    std::vector<int> directResults, laterResults;
+    {
+        Mci mci(std::make_unique<RecordingMusic>(&direct));
+        for (const std::string& c : script) directResults.push_back(mci.Send(c));
+    }
+    int opened = 0;
+    plat::DeferredAudio audio([&] {
+        ++opened;
+        plat::AudioDevice device;
+        device.music = std::make_unique<RecordingMusic>(&later);
+        device.sound = std::make_unique<RecordingSound>(&later);
+        return device;
+    });
+    Mci mci(audio.TakeMusic());
+    const std::unique_ptr<plat::SoundPlayer> sound = audio.TakeSound();
+    for (const std::string& c : script) laterResults.push_back(mci.Send(c));
+    sound->Stop();  // nothing can sound yet: no reason to open
+    EXPECT_FALSE(audio.Opened());
+    EXPECT_TRUE(later.empty());
+    EXPECT_EQ(laterResults, directResults);
+
+    audio.Open();
+    audio.Open();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(later, direct);
+    mci.Send("stop bgm");
+    EXPECT_EQ(later.back(), "stop") << "once open, commands go straight through";
+
+    // A device whose music is not ready yet (its synth loading) gets the
+    // commands once it is; a question about the music waits for it.
+    for (bool ask : {false, true}) {
+        std::vector<std::string> calls;
+        bool ready = false;
+        plat::DeferredAudio slow([&] {
+            plat::AudioDevice device;
+            device.music = std::make_unique<RecordingMusic>(&calls, &ready);
+            device.sound = std::make_unique<RecordingSound>(&calls);
+            return device;
+        });
+        Mci m(slow.TakeMusic());
+        const std::unique_ptr<plat::SoundPlayer> s = slow.TakeSound();
+        m.Send("open " + a + " alias bgm");
+        slow.Open();
+        s->Play("x.wav");  // a sound needs only the device
+        m.Send("play bgm");
+        EXPECT_TRUE(slow.Settle()) << "the music still waits";
+        EXPECT_EQ(calls, (std::vector<std::string>{"sound x.wav"}));
+        std::string reply;
+        if (ask) {
+            m.Send("status bgm mode", &reply);
+            EXPECT_EQ(reply, "playing");
+        } else {
+            ready = true;
+            EXPECT_FALSE(slow.Settle());
+        }
+        std::vector<std::string> expected = {"sound x.wav", "load " + a + " 14", "play"};
+        if (ask) expected.push_back("playing?");
+        EXPECT_EQ(calls, expected);
+    }
+
+    // A question about the music, or a sound, opens the device at once.
+    for (int ask = 0; ask < 2; ++ask) {
+        std::vector<std::string> calls;
+        plat::DeferredAudio other([&] {
+            plat::AudioDevice device;
+            device.music = std::make_unique<RecordingMusic>(&calls);
+            device.sound = std::make_unique<RecordingSound>(&calls);
+            return device;
+        });
+        Mci m(other.TakeMusic());
+        const std::unique_ptr<plat::SoundPlayer> s = other.TakeSound();
+        m.Send("open " + a + " alias bgm");
+        std::string reply;
+        if (ask == 0) {
+            EXPECT_EQ(m.Send("status bgm mode", &reply), 0);
+            EXPECT_EQ(reply, "playing");
+            EXPECT_EQ(calls, (std::vector<std::string>{"load " + a + " 14", "playing?"}));
+        } else {
+            s->Play("x.wav");
+            EXPECT_EQ(calls, (std::vector<std::string>{"load " + a + " 14", "sound x.wav"}));
+        }
+        EXPECT_TRUE(other.Opened());
+    }
+}

@@ -117,3 +117,30 @@ TEST(TextDeathTest, AFontThatFailsToOpenIsToldOnceAndOpenedWhenItCan) {
     // Exactly one line, naming the font.
     EXPECT_EXIT(child(), testing::ExitedWithCode(0), "^[^\n]*: font [^\n]* could not be opened: [^\n]*\n$");
 }
+
+// Text readied on a thread beside the program (its libraries, the face) draws
+// as soon as it is asked for, and what the readying found is said once, at the
+// first text. Each case in a child of its own, whose text is not ready yet.
+TEST(TextDeathTest, TextReadiedBesideTheProgramDrawsAndSaysWhatItFoundOnce) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto child = [](bool noFonts) {
+        const std::string config = testing::TempDir() + "/no-fonts-" + std::to_string(getpid()) + ".conf";
+        if (noFonts) {
+            std::FILE* f = std::fopen(config.c_str(), "w");
+            std::fputs("<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n", f);
+            std::fclose(f);
+            setenv("FONTCONFIG_FILE", config.c_str(), 1);
+        }
+        plat::SetProgramName("tobble7");
+        plat::PrepareText();
+        const plat::Surface blank = Patterned();
+        const Style style = {11, true, false, plat::RGB(255, 255, 255)};
+        const bool drawn = Drawn(style, "あa").Pixels() != blank.Pixels();
+        Drawn(style, "b");
+        if (noFonts) std::remove(config.c_str());
+        std::_Exit(drawn == !noFonts ? 0 : 1);
+    };
+    EXPECT_EXIT(child(false), testing::ExitedWithCode(0), "^$");
+    EXPECT_EXIT(child(true), testing::ExitedWithCode(0),
+                "^tobble7: no Japanese font found; install fonts-ipafont-gothic to see the text\n$");
+}

@@ -112,6 +112,19 @@ bool Render(TTF_Font* font, bool italic, const std::string& utf8, RenderedText& 
     if (right >= 0) {
         out.w = right - left + 1;
         out.h = bottom - top + 1;
+        // Counted first, so that each list is allocated once, at its size: a
+        // text that changes on every tick (a gauge's number) is rendered anew
+        // each time.
+        size_t runs = 0, inked = 0;
+        for (int y = 0; y < out.h; ++y)
+            for (int x = 0, before = 0; x < out.w; ++x) {
+                const bool ink = coverage(left + x, top + y) != 0;
+                inked += ink;
+                runs += ink && !before;
+                before = ink;
+            }
+        out.runs.reserve(runs);
+        out.alpha.reserve(inked);
         for (int y = 0; y < out.h; ++y)
             for (int x = 0; x < out.w; ++x) {
                 const uint8_t a = coverage(left + x, top + y);
@@ -121,8 +134,6 @@ bool Render(TTF_Font* font, bool italic, const std::string& utf8, RenderedText& 
                 ++out.runs.back().n;
                 out.alpha.push_back(a);
             }
-        out.runs.shrink_to_fit();
-        out.alpha.shrink_to_fit();
         // The italic shear leans what hangs below the baseline to the left of
         // the text's start; moved right by that overhang, the text leans right
         // from its start and leaves no ink left of it.

@@ -255,12 +255,13 @@ private:
         // arrived, so nothing waits unseen in the library while this sleeps.
         if (XPending(x11_) == 0) {
             // SDL also does things on its own time when asked for events (the
-            // screen saver, focus changes, a signal to quit): it is asked at
-            // least every kPumpMs.
+            // screen saver, focus changes, a signal to quit): while timers
+            // run it is asked at least every kPumpMs. With none running, the
+            // sleep lasts until input comes, as SDL's own wait does.
             const int32_t untilPump = static_cast<int32_t>(lastPump_ + kPumpMs - SDL_GetTicks());
-            if (untilPump > 0) {
+            if (timeout < 0 || untilPump > 0) {
                 pollfd p = {ConnectionNumber(x11_), POLLIN, 0};
-                const int limit = timeout < 0 ? untilPump : std::min(timeout, static_cast<int>(untilPump));
+                const int limit = timeout < 0 ? -1 : std::min(timeout, static_cast<int>(untilPump));
                 // A signal ends the sleep early: SDL then turns it into a quit.
                 if (poll(&p, 1, limit) == 0 && limit == timeout) return;
             }

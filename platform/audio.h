@@ -189,20 +189,16 @@ private:
 
 class SilentSound : public SoundPlayer {
 public:
-    void Play(const std::string& path) override {
-        last_ = path;
-        usedDefault_ = !IsWavFile(path);
-    }
-    void Stop() override {
-        last_.clear();
-        usedDefault_ = false;
-    }
+    void Play(const std::string& path) override { last_ = path; }
+    void Stop() override { last_.clear(); }
     const std::string& last() const { return last_; }  // empty: nothing playing
-    bool usedDefault() const { return usedDefault_; }  // the last play fell back to the default sound
+    // Whether the last play fell back to the default sound. Worked out when
+    // asked: nobody hears it, so a play (on every key that selects) costs no
+    // look at the file.
+    bool usedDefault() const { return !last_.empty() && !IsWavFile(last_); }
 
 private:
     std::string last_;
-    bool usedDefault_ = false;
 };
 
 }  // namespace plat

@@ -160,10 +160,16 @@ struct Engine {
 };
 
 std::shared_ptr<Engine> g_engine;
-// The audio subsystem stays up after a device failed to open: shutting it down
-// waits for the driver's device-watch thread (about 100 ms with ALSA), which
-// would hold up the first frame. CloseAudioDevice, at exit, shuts it down.
-bool g_subsystemIdle = false;
+// After a device failed to open, the audio subsystem is shut down on a thread
+// of its own: shutting it down waits for the driver's device-watch thread
+// (about 100 ms with ALSA), which would hold up the first frame, and left up,
+// that thread wakes ten times a second and rescans the sound cards every few
+// seconds for the whole run. Joined before audio is opened again, and at exit.
+std::thread g_idleQuit;
+
+void JoinIdleQuit() {
+    if (g_idleQuit.joinable()) g_idleQuit.join();
+}
 
 // The mixer calls this for the music part of every buffer, before it mixes
 // the effects on top. The synth renders in floating point into a buffer of its
@@ -403,6 +409,7 @@ AudioDevice Silent(const std::string& why) {
 
 AudioDevice OpenAudioDevice(const std::string& soundFont) {
     if (!g_engine) {
+        JoinIdleQuit();
         if (!Mixer().error.empty()) return Silent("the sound library could not be loaded (" + Mixer().error + ")");
         std::string why;
         {
@@ -413,9 +420,7 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
                                                    SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
                 // The music hook writes 16-bit stereo, so only the rate may differ.
                 why = std::string("no sound device (") + Mix_GetError() + ")";
-                if (g_subsystemIdle)
-                    SDL_QuitSubSystem(SDL_INIT_AUDIO);  // only drops the count taken above
-                g_subsystemIdle = true;
+                g_idleQuit = std::thread([] { SDL_QuitSubSystem(SDL_INIT_AUDIO); });
             }
         }
         if (!why.empty()) return Silent(why);
@@ -485,10 +490,7 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
 }
 
 void CloseAudioDevice() {
-    if (g_subsystemIdle) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        g_subsystemIdle = false;
-    }
+    JoinIdleQuit();
     if (!g_engine) return;
     // Once the hook is gone the audio thread no longer touches the synth, which
     // outlives the device for as long as some music player still holds it.

@@ -1,8 +1,8 @@
 // The real window on SDL: borderless, 800x600, centred, black.
 #include <SDL.h>
 #include <SDL_syswm.h>
-
 #include <malloc.h>
+#include <poll.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -41,6 +41,25 @@ int VirtualKey(const SDL_Keysym& k) {
     return 0;
 }
 
+// Rows are compared a block at a time, then pixel by pixel inside the block
+// that differs.
+constexpr int kCompareBlock = 16;
+
+// The first column in [a, b) where the two rows differ, or b.
+int FirstDiff(const uint32_t* s, const uint32_t* d, int a, int b) {
+    while (b - a >= kCompareBlock && std::memcmp(s + a, d + a, kCompareBlock * 4) == 0) a += kCompareBlock;
+    while (a < b && s[a] == d[a]) ++a;
+    return a;
+}
+
+// One past the last column in [a, b) where the two rows differ, or a.
+int LastDiff(const uint32_t* s, const uint32_t* d, int a, int b) {
+    while (b - a >= kCompareBlock && std::memcmp(s + b - kCompareBlock, d + b - kCompareBlock, kCompareBlock * 4) == 0)
+        b -= kCompareBlock;
+    while (b > a && s[b - 1] == d[b - 1]) --b;
+    return b;
+}
+
 class WindowHost : public Host {
 public:
     WindowHost(SDL_Window* w, bool blackWindow, std::thread surfaceTouched)
@@ -53,6 +72,9 @@ public:
         SDL_DisplayMode mode;
         if (SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(w), &mode) == 0 && mode.refresh_rate > 0)
             frameMs_ = static_cast<uint32_t>(1000 / mode.refresh_rate);
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11) x11_ = info.info.x11.display;
     }
     ~WindowHost() override {
         if (surfaceTouched_.joinable()) surfaceTouched_.join();
@@ -143,21 +165,16 @@ public:
             std::this_thread::sleep_for(std::chrono::microseconds(200));
             return;
         }
-        SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, timeout)) {
-            Take(e, queue);
-            Pump(queue);
-        }
+        WaitInput(timeout, queue);
     }
 
     void Poll(std::deque<InputEvent>& queue) override {
-        // Right after a wait, SDL has just looked for input: each look costs
-        // round trips to the window system, on every timer tick.
+        // Right after a wait, input has just been looked for.
         if (justWaited_) {
             justWaited_ = false;
             return;
         }
-        Pump(queue);
+        if (!x11_ || XPending(x11_) > 0 || PumpDue()) Pump(queue);
     }
 
     bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) override {
@@ -177,11 +194,7 @@ public:
         // Music commands waiting for the synth: look again within a frame.
         if (audio_.Settle() && (timeout < 0 || timeout > static_cast<int>(frameMs_)))
             timeout = static_cast<int>(frameMs_);
-        SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, timeout)) {
-            Take(e, queue);
-            Pump(queue);
-        }
+        WaitInput(timeout, queue);
         justWaited_ = true;
         return true;
     }
@@ -232,16 +245,18 @@ private:
                 if (shownBlack) return std::all_of(src(y) + a, src(y) + b, [](uint32_t p) { return p == 0; });
                 return std::memcmp(src(y) + a, dst(y) + a, static_cast<size_t>(b - a) * 4) == 0;
             };
-            const auto shown = [&](const uint32_t* d, int x) { return shownBlack ? 0u : d[x]; };
+            // What the window shows where it is known to be black.
+            const std::vector<uint32_t> black(shownBlack ? static_cast<size_t>(x1) : 0, 0u);
             while (y0 < y1 && same(y0, x0, x1)) ++y0;
             while (y1 > y0 && same(y1 - 1, x0, x1)) --y1;
             if (y0 == y1) return {0, 0, 0, 0};
+            // Each row is compared only outside the columns found so far.
             int left = x1, right = x0;
             for (int y = y0; y < y1; ++y) {
-                const uint32_t *s = src(y), *d = dst(y);
-                int a = x0, b = x1;
-                while (a < left && s[a] == shown(d, a)) ++a;
-                while (b > std::max(right, a) && s[b - 1] == shown(d, b - 1)) --b;
+                const uint32_t* s = src(y);
+                const uint32_t* d = shownBlack ? black.data() : dst(y);
+                const int a = FirstDiff(s, d, x0, left);
+                const int b = LastDiff(s, d, std::max(right, a), x1);
                 left = std::min(left, a);
                 right = std::max(right, b);
             }
@@ -267,9 +282,46 @@ private:
         return whole_ || v.IsDirty() || v.Left != left_ || v.Top != top_;
     }
 
+    // Sleeps until input may have come or `timeout` ms have passed (-1: no
+    // limit), then queues what came.
+    void WaitInput(int timeout, std::deque<InputEvent>& queue) {
+        if (!x11_) {
+            SDL_Event e;
+            if (SDL_WaitEventTimeout(&e, timeout)) {
+                Take(e, queue);
+                Pump(queue);
+            }
+            return;
+        }
+        // On X, SDL's own wait looks for events several times over, each look
+        // a handful of system calls, on every timer tick. Here the display's
+        // connection is watched directly and SDL is asked only once something
+        // has come: XPending sends what is buffered and takes in what has
+        // arrived, so nothing waits unseen in the library while this sleeps.
+        if (XPending(x11_) == 0) {
+            // SDL also does things on its own time when asked for events (the
+            // screen saver, focus changes, a signal to quit): while timers
+            // run it is asked at least every kPumpMs. With none running, the
+            // sleep lasts until input comes, as SDL's own wait does.
+            const int32_t untilPump = static_cast<int32_t>(lastPump_ + kPumpMs - SDL_GetTicks());
+            if (timeout < 0 || untilPump > 0) {
+                pollfd p = {ConnectionNumber(x11_), POLLIN, 0};
+                const int limit = timeout < 0 ? -1 : std::min(timeout, static_cast<int>(untilPump));
+                // A signal ends the sleep early: SDL then turns it into a quit.
+                if (poll(&p, 1, limit) == 0 && limit == timeout) return;
+            }
+        }
+        Pump(queue);
+    }
+
+    bool PumpDue() const { return TicksAtOrAfter(SDL_GetTicks(), lastPump_ + kPumpMs); }
+
+    // Asks SDL once for what has come and queues it.
     void Pump(std::deque<InputEvent>& queue) {
+        SDL_PumpEvents();
+        lastPump_ = SDL_GetTicks();
         SDL_Event e;
-        while (SDL_PollEvent(&e)) Take(e, queue);
+        while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) Take(e, queue);
     }
 
     void Take(const SDL_Event& e, std::deque<InputEvent>& queue) {
@@ -313,6 +365,10 @@ private:
     bool justWaited_ = false;
     bool presented_ = false;  // the first frame has been shown
     bool blackWindow_ = false;  // the window system paints the window black when it is shown
+    // The display's connection when the window is on X, else null.
+    Display* x11_ = nullptr;
+    static constexpr uint32_t kPumpMs = 250;
+    uint32_t lastPump_ = 0;
 };
 
 // Spares SDL's video set-up two costs the programs, which take keys and never

@@ -242,6 +242,18 @@ void Surface::Circle(int cx, int cy, int r, Colour c) {
             const Wide m = r2 - Wide{y} * y;
             return m <= 0 ? -1 : (ISqrt(4 * m - 3) + 1) / 2;  // x(x - 1) <= m - 1
         };
+        if (int64_t{cx} - r >= 0 && int64_t{cy} - r >= 0 && int64_t{cx} + r < w_ && int64_t{cy} + r < h_) {
+            // All of it on the surface (a ring drawn on every battle tick):
+            // one walk, written in place and recorded once.
+            for (int64_t y = 0; y <= r; ++y) {
+                const int64_t x = xAt(y);
+                if (x < y) break;
+                const int64_t pts[8][2] = {{x, y}, {y, x}, {-y, x}, {-x, y}, {-x, -y}, {-y, -x}, {y, -x}, {x, -y}};
+                for (auto& p : pts) px_[static_cast<size_t>(cy + p[1]) * w_ + static_cast<size_t>(cx + p[0])] = rgb;
+            }
+            MarkDirty(cx - r, cy - r, 2 * r + 1, 2 * r + 1);
+            return;
+        }
         const int64_t ranges[4][2] = {{-int64_t{cy}, Height() - 1 - int64_t{cy}},
                                       {int64_t{cy} - Height() + 1, cy},
                                       {-int64_t{cx}, Width() - 1 - int64_t{cx}},

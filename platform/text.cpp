@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <list>
 #include <map>
 #include <string>
@@ -127,6 +128,62 @@ struct RenderedText {
     std::vector<uint8_t> alpha;
 };
 
+// Keeps the inked pixels of a w by h coverage (0 where there is no ink) as
+// runs along its rows, within their bounding box, which lies (dx, dy) from
+// the coverage's corner (dx, dy are then moved by the caller).
+template <typename Coverage>
+void Encode(const Coverage& coverage, int w, int h, RenderedText& out) {
+    int left = w, right = -1, top = h, bottom = -1;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (coverage(x, y) != 0) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    // Cleared, not replaced: a text made on every draw reuses its lists.
+    out.dx = out.dy = out.w = out.h = 0;
+    out.runs.clear();
+    out.alpha.clear();
+    if (right < 0) return;
+    out.w = right - left + 1;
+    out.h = bottom - top + 1;
+    out.dx = left;
+    out.dy = top;
+    // Counted first, so that each list is allocated once, at its size.
+    size_t runs = 0, inked = 0;
+    for (int y = 0; y < out.h; ++y)
+        for (int x = 0, before = 0; x < out.w; ++x) {
+            const bool ink = coverage(left + x, top + y) != 0;
+            inked += ink;
+            runs += ink && !before;
+            before = ink;
+        }
+    out.runs.reserve(runs);
+    out.alpha.reserve(inked);
+    for (int y = 0; y < out.h; ++y)
+        for (int x = 0; x < out.w; ++x) {
+            const uint8_t a = coverage(left + x, top + y);
+            if (a == 0) continue;
+            if (out.runs.empty() || out.runs.back().y != y || out.runs.back().x + out.runs.back().n != x)
+                out.runs.push_back({x, y, 0, out.alpha.size()});
+            ++out.runs.back().n;
+            out.alpha.push_back(a);
+        }
+}
+
+bool SameInk(const RenderedText& a, const RenderedText& b) {
+    if (a.dx != b.dx || a.dy != b.dy || a.w != b.w || a.h != b.h || a.alpha != b.alpha ||
+        a.runs.size() != b.runs.size())
+        return false;
+    for (size_t k = 0; k < a.runs.size(); ++k)
+        if (a.runs[k].x != b.runs[k].x || a.runs[k].y != b.runs[k].y || a.runs[k].n != b.runs[k].n ||
+            a.runs[k].at != b.runs[k].at)
+            return false;
+    return true;
+}
+
 // Renders white text once and keeps its coverage; the colour is laid on when
 // it is drawn, so every colour of one text shares one entry.
 bool Render(TTF_Font* font, bool italic, const std::string& utf8, RenderedText& out) {
@@ -143,41 +200,129 @@ bool Render(TTF_Font* font, bool italic, const std::string& utf8, RenderedText& 
         return static_cast<uint8_t>((row[x] & amask) >> ashift);
     };
     SDL_LockSurface(glyphs.get());
-    int left = glyphs->w, right = -1, top = glyphs->h, bottom = -1;
-    for (int y = 0; y < glyphs->h; ++y)
-        for (int x = 0; x < glyphs->w; ++x)
-            if (coverage(x, y) != 0) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-    out = RenderedText{};
-    if (right >= 0) {
-        out.w = right - left + 1;
-        out.h = bottom - top + 1;
-        for (int y = 0; y < out.h; ++y)
-            for (int x = 0; x < out.w; ++x) {
-                const uint8_t a = coverage(left + x, top + y);
-                if (a == 0) continue;
-                if (out.runs.empty() || out.runs.back().y != y || out.runs.back().x + out.runs.back().n != x)
-                    out.runs.push_back({x, y, 0, out.alpha.size()});
-                ++out.runs.back().n;
-                out.alpha.push_back(a);
-            }
-        out.runs.shrink_to_fit();
-        out.alpha.shrink_to_fit();
+    Encode(coverage, glyphs->w, glyphs->h, out);
+    if (out.w > 0) {
         // The italic shear leans what hangs below the baseline to the left of
         // the text's start; moved right by that overhang, the text leans right
         // from its start and leaves no ink left of it.
         const int below = glyphs->h - Lib().TTF_FontAscent(font);
         const int overhang = italic && below > 0 ? static_cast<int>(std::ceil(kItalicLean * below)) : 0;
-        out.dx = left + overhang;
-        out.dy = top;
+        out.dx += overhang;
     }
     SDL_UnlockSurface(glyphs.get());
     return true;
 }
+
+// Numbers change from one tick to the next (a gauge counting down): rendered
+// by the font library, each new one cost a whole layout, and kept, fresh
+// memory on every tick, whose first touch is slow on a virtual machine. An
+// upright text made only of the characters numbers are printed with is put
+// together instead, on every draw and kept nowhere, from those characters,
+// each rendered once, side by side at their advances. That is the library's
+// own result in a font whose digits neither kern nor reach past their
+// neighbours; a font is used so only once every pair of those characters and
+// a few long texts came out the same both ways, and its first texts put
+// together are compared with the library's too. Any difference leaves that
+// font to the library for good.
+class NumberTexts {
+public:
+    static bool Fits(const std::string& utf8) {
+        if (utf8.empty()) return false;
+        for (char c : utf8)
+            if (!Allowed(c)) return false;
+        return true;
+    }
+
+    // The text put together, valid until the next call; null when the font
+    // is left to the library.
+    const RenderedText* Make(TTF_Font* font, const std::string& utf8) {
+        Font& f = fonts_[font];
+        if (f.state == Font::Unchecked) f.state = Check(font, f) ? Font::Trusted : Font::Refused;
+        if (f.state == Font::Refused || !Assemble(f, utf8, made_)) return nullptr;
+        if (f.compared < kCompared) {
+            RenderedText real;
+            if (!Render(font, false, utf8, real) || !SameInk(real, made_)) {
+                f.state = Font::Refused;
+                return nullptr;
+            }
+            ++f.compared;
+        }
+        return &made_;
+    }
+
+private:
+    static constexpr const char* kChars = " -.0123456789";
+    static constexpr int kCompared = 32;
+    static bool Allowed(char c) { return c != 0 && std::strchr(kChars, c) != nullptr; }
+
+    struct Font {
+        enum State { Unchecked, Trusted, Refused } state = Unchecked;
+        int compared = 0;
+        RenderedText glyph[128];
+        int advance[128] = {};
+    };
+
+    bool Check(TTF_Font* font, Font& f) {
+        // A character's advance, as the library lays it out: how much wider
+        // two of it are than one.
+        for (const char* c = kChars; *c; ++c) {
+            const uint8_t k = static_cast<uint8_t>(*c);
+            int one, two, h;
+            if (Lib().TTF_SizeUTF8(font, std::string(1, *c).c_str(), &one, &h) != 0 ||
+                Lib().TTF_SizeUTF8(font, std::string(2, *c).c_str(), &two, &h) != 0 ||
+                !Render(font, false, std::string(1, *c), f.glyph[k]))
+                return false;
+            f.advance[k] = two - one;
+        }
+        std::vector<std::string> texts = {"0123456789", "-9876543210 ", " 1111111111 ", " 8.25 ", "-0.5 "};
+        for (const char* a = kChars; *a; ++a)
+            for (const char* b = kChars; *b; ++b) texts.push_back(std::string{*a, *b});
+        RenderedText real;
+        for (const std::string& t : texts)
+            if (!Render(font, false, t, real) || !Assemble(f, t, made_) || !SameInk(real, made_)) return false;
+        return true;
+    }
+
+    bool Assemble(const Font& f, const std::string& utf8, RenderedText& out) {
+        // Where each character's ink lies from the text's position.
+        int left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN, x = 0;
+        for (char c : utf8) {
+            const RenderedText& g = f.glyph[static_cast<uint8_t>(c)];
+            if (g.w > 0) {
+                left = std::min(left, x + g.dx);
+                right = std::max(right, x + g.dx + g.w);
+                top = std::min(top, g.dy);
+                bottom = std::max(bottom, g.dy + g.h);
+            }
+            x += f.advance[static_cast<uint8_t>(c)];
+        }
+        if (left == INT32_MAX) {
+            Encode([](int, int) { return uint8_t{0}; }, 0, 0, out);
+            return true;
+        }
+        const int w = right - left, h = bottom - top;
+        if (static_cast<int64_t>(w) * h > (int64_t{1} << 22)) return false;
+        // Ink that overlaps is added up as the library does: its coverage ORed.
+        grid_.assign(static_cast<size_t>(w) * h, 0);
+        x = 0;
+        for (char c : utf8) {
+            const RenderedText& g = f.glyph[static_cast<uint8_t>(c)];
+            for (const RenderedText::Run& run : g.runs) {
+                uint8_t* row = grid_.data() + static_cast<size_t>(g.dy + run.y - top) * w + (x + g.dx + run.x - left);
+                for (int k = 0; k < run.n; ++k) row[k] |= g.alpha[run.at + k];
+            }
+            x += f.advance[static_cast<uint8_t>(c)];
+        }
+        Encode([&](int cx, int cy) { return grid_[static_cast<size_t>(cy) * w + cx]; }, w, h, out);
+        out.dx += left;
+        out.dy += top;
+        return true;
+    }
+
+    std::vector<uint8_t> grid_;
+    RenderedText made_;
+    std::map<TTF_Font*, Font> fonts_;
+};
 
 class Fonts {
 public:
@@ -210,6 +355,8 @@ public:
     // The text rendered in the font `Get` gave for the same style; null when
     // the library could not render it.
     const RenderedText* Text(TTF_Font* font, float points, bool bold, bool italic, const std::string& utf8) {
+        if (!italic && NumberTexts::Fits(utf8))
+            if (const RenderedText* made = numbers_.Make(font, utf8)) return made;
         // The key: style, size, then the text.
         const int px = FontPixels(points);
         key_.assign(1, static_cast<char>((bold ? 1 : 0) | (italic ? 2 : 0)));
@@ -300,6 +447,7 @@ private:
     std::unordered_map<std::string_view, std::list<Entry>::iterator> index_;
     size_t bytes_ = 0;
     std::string key_;
+    NumberTexts numbers_;
 };
 
 Fonts& TheFonts() {

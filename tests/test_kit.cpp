@@ -235,6 +235,31 @@ TEST(Drawing, BoxesIncludeBothCornersAndPensWiden) {
     EXPECT_EQ(c.PixelRGB(20, 20), 0u);
 }
 
+// A ring wholly on the surface is drawn in one walk; one that meets an edge,
+// octant by octant as far as the surface reaches. Both give the same pixels
+// wherever both can be seen.
+TEST(Drawing, ARingOnTheSurfaceIsTheRingThatMeetsAnEdge) {
+    for (int r = 0; r <= 40; ++r) {
+        SCOPED_TRACE("radius " + std::to_string(r));
+        const int side = 2 * r + 1;
+        plat::Surface whole(side, side);
+        whole.Circle(r, r, r, 15);
+        // One row or column short on each side in turn.
+        const struct {
+            int w, h, cx, cy, dx, dy;
+        } cut[] = {{side, side - 1, r, r, 0, 0}, {side, side - 1, r, r - 1, 0, 1},
+                   {side - 1, side, r, r, 0, 0}, {side - 1, side, r - 1, r, 1, 0}};
+        for (const auto& c : cut) {
+            if (c.w <= 0 || c.h <= 0) continue;
+            plat::Surface part(c.w, c.h);
+            part.Circle(c.cx, c.cy, r, 15);
+            for (int y = 0; y < c.h; ++y)
+                for (int x = 0; x < c.w; ++x)
+                    ASSERT_EQ(part.PixelRGB(x, y), whole.PixelRGB(x + c.dx, y + c.dy)) << x << "," << y;
+        }
+    }
+}
+
 namespace {
 // The pixels with the colour drawn: how many, and the box around them.
 struct Marks {

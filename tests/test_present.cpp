@@ -249,6 +249,25 @@ TEST_F(Window, CopiesOnlyWhatWasDrawnAndDrawsWholeAfterAMoveOrExposure) {
     EXPECT_EQ(Differs(), "");
 }
 
+// A handler often draws a wide strip again with the same pixels but one: the
+// window must still get that one, wherever it lies in the rows compared.
+TEST_F(Window, ARedrawOfTheSamePixelsButOneShowsThatOne) {
+    host->Show(layer);
+    const Surface same = Noise(768, 576, 5);
+    plat::BitBlt(layer, 0, 0, 768, 576, same, 0, 0, plat::SRCCOPY);
+    host->Present(layer);
+    const int columns[] = {0, 1, 15, 16, 17, 31, 32, 47, 400, 751, 752, 753, 766, 767};
+    const int rows[] = {0, 1, 50, 99};
+    for (int x : columns)
+        for (int y : rows) {
+            SCOPED_TRACE("pixel " + std::to_string(x) + "," + std::to_string(445 + y));
+            plat::BitBlt(layer, 0, 445, 768, 100, same, 0, 445, plat::SRCCOPY);
+            layer.SetPixelRGB(x, 445 + y, ~same.PixelRGB(x, 445 + y) & 0xFFFFFF);
+            host->Present(layer);
+            ASSERT_EQ(Differs(), "");
+        }
+}
+
 TEST_F(Window, TheProgramFolderIsTheTestsOwnWithoutASeparatorAtItsEnd) {
     char buf[4096];
     const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);

@@ -1,10 +1,13 @@
 // Text on a surface: the blend of glyphs over the background, texts drawn
 // again from what was rendered before, and a font that cannot be opened.
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -88,6 +91,61 @@ TEST(Text, ATextIsDrawnTheSameEveryTimeInEachStyleAndColour) {
         dot.Print("push " + std::to_string(n));
     }
     for (size_t i = 0; i < styles.size(); ++i) EXPECT_EQ(Drawn(styles[i], text).Pixels(), first[i].Pixels()) << i;
+}
+
+// Numbers (a gauge's, a count's) are drawn exactly as the font library lays
+// them out, in each size and weight, also once many have been drawn.
+TEST(Text, ANumberIsDrawnAsTheFontLibraryRendersIt) {
+    std::string file;
+    if (FcInit()) {
+        FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>("IPAPGothic"));
+        FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+        FcDefaultSubstitute(pat);
+        FcResult res;
+        FcPattern* font = FcFontMatch(nullptr, pat, &res);
+        FcChar8* f = nullptr;
+        FcChar8* family = nullptr;
+        if (font && FcPatternGetString(font, FC_FILE, 0, &f) == FcResultMatch &&
+            FcPatternGetString(font, FC_FAMILY, 0, &family) == FcResultMatch &&
+            std::string(reinterpret_cast<char*>(family)) == "IPAPGothic")
+            file = reinterpret_cast<char*>(f);
+        if (font) FcPatternDestroy(font);
+        FcPatternDestroy(pat);
+    }
+    if (file.empty() || TTF_Init() != 0) GTEST_SKIP() << "the game's font is not installed";
+    const Style styles[] = {{9, true, false, 0}, {12, false, false, 0}, {16, true, false, 0}, {28, true, false, 0}};
+    std::vector<std::string> numbers = {" 0 ", "-1 ", " 7.5 ", "-0.25 ", " 1111 ", "-9876543210 ", " ", "."};
+    for (int n = 0; n < 60; ++n) numbers.push_back(" " + std::to_string(n * 4099 % 20000) + " ");
+    for (const Style& st : styles) {
+        TTF_Font* font = TTF_OpenFont(file.c_str(), static_cast<int>(std::lround(st.size * 96.0 / 72.0)));
+        ASSERT_NE(font, nullptr);
+        if (st.bold) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
+        for (const std::string& text : numbers) {
+            SCOPED_TRACE(std::to_string(st.size) + (st.bold ? " bold \"" : " \"") + text + "\"");
+            SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 255});
+            ASSERT_NE(glyphs, nullptr);
+            SDL_Surface* argb = SDL_ConvertSurfaceFormat(glyphs, SDL_PIXELFORMAT_ARGB8888, 0);
+            SDL_FreeSurface(glyphs);
+            ASSERT_NE(argb, nullptr);
+            // The text in black, laid over the pattern at (5, 10).
+            plat::Surface expected = Patterned();
+            for (int y = 0; y < argb->h; ++y)
+                for (int x = 0; x < argb->w; ++x) {
+                    const uint32_t a =
+                        reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) + y * argb->pitch)[x] >> 24;
+                    if (a == 0 || 5 + x >= expected.Width() || 10 + y >= expected.Height()) continue;
+                    const uint32_t bg = expected.PixelRGB(5 + x, 10 + y);
+                    expected.SetPixelRGB(5 + x, 10 + y,
+                                         plat::BlendChannel((bg >> 16) & 255, 0, a) << 16 |
+                                             plat::BlendChannel((bg >> 8) & 255, 0, a) << 8 |
+                                             plat::BlendChannel(bg & 255, 0, a));
+                }
+            SDL_FreeSurface(argb);
+            ASSERT_EQ(Drawn(st, text).Pixels(), expected.Pixels());
+        }
+        TTF_CloseFont(font);
+    }
+    TTF_Quit();
 }
 
 // A font that fails to open (here: no file descriptor left) leaves its text

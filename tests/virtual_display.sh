@@ -5,7 +5,10 @@
 start_virtual_display() {
   local numberfile number=""
   numberfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
+  # -noreset: by default the server resets whenever its last client leaves
+  # (a probe like xdotool, or SDL's own test connection), and hangs up on a
+  # client that connects meanwhile: the program would find no display.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$numberfile" >/dev/null 2>&1 &
   xvfb=$!
   for _ in $(seq 100); do
     number=$(tr -dc 0-9 <"$numberfile")

@@ -28,6 +28,11 @@ trap cleanup EXIT
 # On a failure the last picture taken is kept for a look.
 fail() {
   echo "FAIL: $*"
+  # What the program said, when it says why it ended.
+  if [ -s "$work/stderr" ]; then
+    echo "its stderr, last lines:"
+    tail -n 20 "$work/stderr"
+  fi
   if [ -s "${screen:-}" ]; then
     local keep
     keep="${TMPDIR:-/tmp}/e2e-$(basename "$0" .sh)-$$.png"

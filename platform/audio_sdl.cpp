@@ -4,7 +4,6 @@
 // so the music's timing is exactly that of the samples heard.
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <dlfcn.h>
 #include <fluidsynth.h>
 #include <unistd.h>
 
@@ -22,6 +21,7 @@
 
 #include "audio.h"
 #include "files.h"
+#include "library.h"
 #include "quiet.h"
 #include "text.h"
 
@@ -44,30 +44,16 @@ namespace {
     F(fluid_player_get_status) F(fluid_player_get_total_ticks) F(fluid_player_set_tick_callback)
 
 #define DECLARE(f) decltype(&::f) f = nullptr;
-#define RESOLVE(f) Resolve(handle, #f, f);
-
-template <typename Function>
-void Resolve(void* handle, const char* name, Function& f) {
-    f = reinterpret_cast<Function>(dlsym(handle, name));
-}
-
-// Opens the library, or says why not; the library stays for the whole run.
-void* OpenLibrary(const char* name, std::string& error) {
-    void* handle = dlopen(name, RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* why = dlerror();
-        error = why ? why : name;
-    }
-    return handle;
-}
+#define RESOLVE(f) found = Resolve(handle, #f, f) && found;
 
 struct MixerLibrary {
     std::string error;
     MIXER_FUNCTIONS(DECLARE)
     MixerLibrary() {
         if (void* handle = OpenLibrary("libSDL2_mixer-2.0.so.0", error)) {
+            bool found = true;
             MIXER_FUNCTIONS(RESOLVE)
-            if (!Mix_CloseAudio) error = "libSDL2_mixer-2.0.so.0 lacks the functions used";
+            if (!found) error = "libSDL2_mixer-2.0.so.0 lacks the functions used";
         }
     }
 };
@@ -77,8 +63,9 @@ struct SynthLibrary {
     SYNTH_FUNCTIONS(DECLARE)
     SynthLibrary() {
         if (void* handle = OpenLibrary("libfluidsynth.so.3", error)) {
+            bool found = true;
             SYNTH_FUNCTIONS(RESOLVE)
-            if (!fluid_player_set_tick_callback) error = "libfluidsynth.so.3 lacks the functions used";
+            if (!found) error = "libfluidsynth.so.3 lacks the functions used";
         }
     }
 };

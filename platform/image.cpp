@@ -3,10 +3,10 @@
 // wanted: with the decoders it brings, it would be a good part of the
 // libraries a program loads at start.
 #include "image.h"
+#include "library.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
-#include <dlfcn.h>
 #include <png.h>
 
 #include <algorithm>
@@ -209,17 +209,16 @@ bool TakeAhead(const unsigned char* data, Surface& out, std::string& error) {
 }  // namespace
 
 ImageLibrary::ImageLibrary() {
-    void* handle = dlopen("libSDL2_image-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
-    if (handle) {
-        Load = reinterpret_cast<decltype(Load)>(dlsym(handle, "IMG_Load_RW"));
-        SavePng = reinterpret_cast<decltype(SavePng)>(dlsym(handle, "IMG_SavePNG"));
-        // Its one-time set-up, here, before threads decoding side by side share it.
-        if (auto init = reinterpret_cast<decltype(&::IMG_Init)>(dlsym(handle, "IMG_Init"))) init(IMG_INIT_PNG);
+    void* handle = OpenLibrary("libSDL2_image-2.0.so.0", error);
+    if (!handle) return;
+    decltype(&::IMG_Init) init = nullptr;
+    const bool load = Resolve(handle, "IMG_Load_RW", Load), save = Resolve(handle, "IMG_SavePNG", SavePng);
+    if (!load || !save) {
+        error = "libSDL2_image-2.0.so.0 lacks the functions used";
+        return;
     }
-    if (!Load || !SavePng) {
-        const char* why = dlerror();
-        error = why ? why : "libSDL2_image-2.0.so.0 lacks the functions used";
-    }
+    // Its one-time set-up, here, before threads decoding side by side share it.
+    if (Resolve(handle, "IMG_Init", init)) init(IMG_INIT_PNG);
 }
 
 // Never destroyed, like the libraries it holds.

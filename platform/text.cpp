@@ -1,7 +1,6 @@
 // Text in the platform's default face, found through fontconfig.
 #include <SDL.h>
 #include <SDL_ttf.h>
-#include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
@@ -19,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "library.h"
 #include "sdl_ptr.h"
 #include "surface.h"
 #include "text.h"
@@ -31,33 +31,31 @@ std::string g_programName = "program";
 // SDL_ttf and fontconfig, with FreeType, HarfBuzz and GLib beneath them, are
 // loaded (dlopen) on a thread of their own beside the window's set-up rather
 // than before the program starts.
-#define TEXT_FUNCTIONS(F)                                                                                      \
+#define TTF_FUNCTIONS(F)                                                                                       \
     F(TTF_Init) F(TTF_Quit) F(TTF_OpenFont) F(TTF_CloseFont) F(TTF_SetFontStyle) F(TTF_RenderUTF8_Blended)     \
-    F(TTF_FontAscent) F(TTF_FontLineSkip) F(TTF_SizeUTF8) F(FcInit) F(FcNameParse) F(FcConfigSubstitute)       \
-    F(FcDefaultSubstitute) F(FcFontMatch) F(FcPatternGetString) F(FcPatternGetCharSet) F(FcCharSetHasChar)     \
-    F(FcPatternDestroy)
+    F(TTF_FontAscent) F(TTF_FontLineSkip) F(TTF_SizeUTF8)
+#define FC_FUNCTIONS(F)                                                                                        \
+    F(FcInit) F(FcNameParse) F(FcConfigSubstitute) F(FcDefaultSubstitute) F(FcFontMatch) F(FcPatternGetString) \
+    F(FcPatternGetCharSet) F(FcCharSetHasChar) F(FcPatternDestroy)
 
 struct TextLibrary {
     std::string error;  // empty once loaded
 #define DECLARE(f) decltype(&::f) f = nullptr;
-    TEXT_FUNCTIONS(DECLARE)
+    TTF_FUNCTIONS(DECLARE)
+    FC_FUNCTIONS(DECLARE)
 #undef DECLARE
     TextLibrary() {
-        void* ttf = dlopen("libSDL2_ttf-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
-        void* fc = ttf ? dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL) : nullptr;
-        if (!fc) {
-            const char* why = dlerror();
-            error = why ? why : "the text libraries could not be loaded";
-            return;
-        }
-#define RESOLVE(f) f = reinterpret_cast<decltype(f)>(dlsym(#f[0] == 'T' ? ttf : fc, #f));
-        TEXT_FUNCTIONS(RESOLVE)
-#undef RESOLVE
-#define CHECK(f) ok = ok && f;
-        bool ok = true;
-        TEXT_FUNCTIONS(CHECK)
-#undef CHECK
-        if (!ok) error = "the text libraries lack the functions used";
+        void* ttf = OpenLibrary("libSDL2_ttf-2.0.so.0", error);
+        void* fc = ttf ? OpenLibrary("libfontconfig.so.1", error) : nullptr;
+        if (!fc) return;
+        bool found = true;
+#define RESOLVE_TTF(f) found = Resolve(ttf, #f, f) && found;
+#define RESOLVE_FC(f) found = Resolve(fc, #f, f) && found;
+        TTF_FUNCTIONS(RESOLVE_TTF)
+        FC_FUNCTIONS(RESOLVE_FC)
+#undef RESOLVE_FC
+#undef RESOLVE_TTF
+        if (!found) error = "the text libraries lack the functions used";
     }
 };
 

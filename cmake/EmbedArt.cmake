@@ -1,10 +1,10 @@
 # embed_art(target Function name...) puts art/<name>.png into target and
-# generates `const kit::ArtFile* Function()` listing them.
+# generates `const plat::PictureFile* Function()` listing them.
 function(embed_art target func)
   set(asm ${CMAKE_BINARY_DIR}/${func}.S)
   set(cpp ${CMAKE_BINARY_DIR}/${func}.cpp)
   set(a ".section .note.GNU-stack,\"\",@progbits\n.section .rodata\n")
-  set(c "#include \"kit/art.h\"\n#include <cstddef>\n")
+  set(c "#include \"platform/pictures.h\"\n#include <cstddef>\n")
   set(table "")
   set(deps "")
   foreach(name ${ARGN})
@@ -19,7 +19,7 @@ function(embed_art target func)
       message(WARNING "art/${name}.png is missing")
     endif()
   endforeach()
-  string(APPEND c "const kit::ArtFile* ${func}() {\n  static const kit::ArtFile files[] = {\n${table}    {nullptr, nullptr, 0}};\n  return files;\n}\n")
+  string(APPEND c "const plat::PictureFile* ${func}() {\n  static const plat::PictureFile files[] = {\n${table}    {nullptr, nullptr, 0}};\n  return files;\n}\n")
   file(CONFIGURE OUTPUT ${asm} CONTENT "${a}")
   file(CONFIGURE OUTPUT ${cpp} CONTENT "${c}")
   set_source_files_properties(${asm} PROPERTIES OBJECT_DEPENDS "${deps}")

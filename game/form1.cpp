@@ -9,23 +9,26 @@
 
 namespace game {
 
+Form1::Form1(plat::Host& host, plat::Pictures& pictures) : kit::Form(host) { TakePictures(pictures); }
+
 Form1::Form1(plat::Host& host) : kit::Form(host) {
-    std::vector<std::string> names = {"tiles-game", "kanban", "rogo"};
+    plat::Pictures pictures(GameArt());
+    TakePictures(pictures);
+}
+
+void Form1::TakePictures(plat::Pictures& pictures) {
+    Chip = pictures.Take("tiles-game");
+    KanbanP = pictures.Take("kanban");
+    RogoP = pictures.Take("rogo");
     char name[16];
     for (int f = 0; f <= 21; ++f) {
         std::snprintf(name, sizeof name, "face-%02d", f);
-        names.push_back(name);
+        Face[f] = pictures.Take(name);
     }
     for (int r = 0; r <= 4; ++r) {
         std::snprintf(name, sizeof name, "robo-%d", r);
-        names.push_back(name);
+        RoboP[r] = pictures.Take(name);
     }
-    std::vector<plat::Surface> art = kit::LoadArts(GameArt(), names);
-    Chip = std::move(art[0]);
-    KanbanP = std::move(art[1]);
-    RogoP = std::move(art[2]);
-    for (int f = 0; f <= 21; ++f) Face[f] = std::move(art[3 + f]);
-    for (int r = 0; r <= 4; ++r) RoboP[r] = std::move(art[25 + r]);
 }
 
 double Form1::Rnd() { return random_() / 4294967296.0; }

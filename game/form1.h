@@ -9,7 +9,8 @@
 #include "../kit/art.h"
 #include "../kit/form.h"
 
-const kit::ArtFile* GameArt();
+// The pictures this program carries.
+const plat::PictureFile* GameArt();
 
 namespace game {
 
@@ -24,7 +25,11 @@ constexpr int RetiredRowY = RowY(Sleeping);
 
 class Form1 : public kit::Form {
 public:
+    // With the pictures decoded ahead, as the program starts; without, they
+    // are decoded now.
+    Form1(plat::Host& host, plat::Pictures& pictures);
     explicit Form1(plat::Host& host);
+    void TakePictures(plat::Pictures& pictures);
 
     // --- The party (members 0..6) ---
     std::string CharName[7];

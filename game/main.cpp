@@ -1,11 +1,12 @@
-#include "../kit/art.h"
+#include "../platform/pictures.h"
 #include "form1.h"
 
 int main() {
-    const kit::ArtFile* icon = kit::FindArt(GameArt(), "icon-game");
-    auto host = plat::OpenWindowHost("tobble7", icon ? icon->data : nullptr, icon ? icon->size : 0, kit::AllArt(GameArt()));
+    plat::SetUpProcess();  // before any thread starts
+    plat::Pictures pictures(GameArt());  // decoded beside the window's set-up
+    auto host = plat::OpenWindowHost("tobble7", &pictures, "icon-game");
     if (!host) return 1;
-    game::Form1 form(*host);
+    game::Form1 form(*host, pictures);
     form.Run();
     return 0;
 }

@@ -183,6 +183,9 @@ void Form::Ueito(int ms) {
     for (;;) {
         const int32_t elapsed = static_cast<int32_t>(host_.Ticks() - start);
         if (elapsed > ms) return;
+        // A quit from outside (a signal, the window system's close) is not
+        // kept waiting: the handler runs on to its end without its pauses.
+        if (loop_.QuitQueued()) return;
         // Sleep towards the first reading past the length and keep the screen
         // fresh; no handler runs.
         host_.Nap(Display[0], loop_.Queue(), start + static_cast<uint32_t>(ms) + 1);

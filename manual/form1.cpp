@@ -62,15 +62,18 @@ bool FirstField(const std::string& data, bool complete, std::string& field) {
 
 }  // namespace
 
+Form1::Form1(plat::Host& host, plat::Pictures& pictures) : kit::Form(host) { TakePictures(pictures); }
+
 Form1::Form1(plat::Host& host) : kit::Form(host) {
-    std::vector<std::string> names = {"tiles-manual", "gamen"};
-    for (int k = 0; k < 7; ++k) names.push_back("jin-" + std::to_string(k));
-    for (int k = 0; k < 8; ++k) names.push_back("epi-" + std::to_string(k));
-    std::vector<plat::Surface> art = kit::LoadArts(ManualArt(), names);
-    Chip = std::move(art[0]);
-    GamenP = std::move(art[1]);
-    for (int k = 0; k < 7; ++k) JinP[k] = std::move(art[2 + k]);
-    for (int k = 0; k < 8; ++k) EpiP[k] = std::move(art[9 + k]);
+    plat::Pictures pictures(ManualArt());
+    TakePictures(pictures);
+}
+
+void Form1::TakePictures(plat::Pictures& pictures) {
+    Chip = pictures.Take("tiles-manual");
+    GamenP = pictures.Take("gamen");
+    for (int k = 0; k < 7; ++k) JinP[k] = pictures.Take("jin-" + std::to_string(k));
+    for (int k = 0; k < 8; ++k) EpiP[k] = pictures.Take("epi-" + std::to_string(k));
 }
 
 // --------------------------------------------------------------- start-up

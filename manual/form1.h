@@ -9,7 +9,8 @@
 #include "../kit/clear_file.h"
 #include "../kit/form.h"
 
-const kit::ArtFile* ManualArt();
+// The pictures this program carries.
+const plat::PictureFile* ManualArt();
 
 namespace manual {
 
@@ -21,7 +22,12 @@ inline constexpr int ClearFileReadLimit = 4096;
 
 class Form1 : public kit::Form {
 public:
+    // With the pictures decoded ahead, as the program starts; without, they
+    // are decoded now.
+    Form1(plat::Host& host, plat::Pictures& pictures);
     explicit Form1(plat::Host& host);
+
+    void TakePictures(plat::Pictures& pictures);
 
     // --- Start-up and the clear file ---
     void HenSyoki() override;

@@ -1,11 +1,12 @@
-#include "../kit/art.h"
+#include "../platform/pictures.h"
 #include "form1.h"
 
 int main() {
-    const kit::ArtFile* icon = kit::FindArt(ManualArt(), "icon-manual");
-    auto host = plat::OpenWindowHost("説明書", icon ? icon->data : nullptr, icon ? icon->size : 0, kit::AllArt(ManualArt()));
+    plat::SetUpProcess();  // before any thread starts
+    plat::Pictures pictures(ManualArt());  // decoded beside the window's set-up
+    auto host = plat::OpenWindowHost("説明書", &pictures, "icon-manual");
     if (!host) return 1;
-    manual::Form1 form(*host);
+    manual::Form1 form(*host, pictures);
     form.Run();
     return 0;
 }

@@ -305,6 +305,16 @@ std::unique_ptr<MusicPlayer> DeferredAudio::TakeMusic() { return std::make_uniqu
 
 std::unique_ptr<SoundPlayer> DeferredAudio::TakeSound() { return std::make_unique<Sound>(state_); }
 
+void DeferredAudio::Forgo() {
+    if (state_->opened) return;
+    state_->opened = state_->settled = true;
+    state_->open = nullptr;
+    state_->device.music = std::make_unique<SilentMusic>();
+    state_->device.sound = std::make_unique<SilentSound>();
+    for (auto& command : state_->waiting) command(*state_->device.music);
+    state_->waiting.clear();
+}
+
 void DeferredAudio::Release() {
     state_->device.sound.reset();
     state_->waiting.clear();

@@ -134,6 +134,10 @@ AudioDevice OpenAudioDevice(const std::string& soundFont = "");
 // Closes the device. Players handed out earlier go quiet and may be destroyed
 // before or after this call.
 void CloseAudioDevice();
+// Waits for the threads that opening the device started (the synth being
+// made, the audio subsystem being shut down), leaving the device as it is:
+// for a program that ends without closing it.
+void FinishAudioThreads();
 
 // A sound device opened later than it is handed out: a window opens its device
 // once the first frame is shown, not on the way to it. Until then the music
@@ -154,6 +158,9 @@ public:
     // Players standing in for the device's.
     std::unique_ptr<MusicPlayer> TakeMusic();
     std::unique_ptr<SoundPlayer> TakeSound();
+    // The program is quitting before the device opened: it is never opened,
+    // and silent players stand in for it (the waiting commands go to them).
+    void Forgo();
     // Lets the device's sound player go (its music player stays while held),
     // and drops commands still waiting: the window is closing.
     void Release();

@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <fluidsynth.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,11 +18,13 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <system_error>
 #include <thread>
 
 #include "audio.h"
 #include "files.h"
 #include "library.h"
+#include "quit.h"
 #include "quiet.h"
 #include "text.h"
 
@@ -101,6 +104,23 @@ const float kReleaseSeconds = 0.05f;      // the limiter lets go over about this
 // TimGM6mb first: small, complete and what the pieces were voiced against.
 const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
                                    "/usr/share/sounds/sf2/default-GM.sf2"};
+// An effect is at most this long (the real ones are under 200 KB): the mixer
+// reads a file whole on the program's thread, and a huge one would hold the
+// window for seconds and then exhaust memory.
+constexpr size_t kMaxEffectBytes = size_t{8} << 20;
+
+// Whether path is a regular file that begins as a soundfont: the synth opens
+// the path itself, and would wait for good on a pipe, or fill the terminal
+// with its complaints about a file that is no soundfont.
+bool IsSoundFont(const std::string& path) {
+    const int fd = OpenRegular(path);
+    if (fd < 0) return false;
+    char head[12];
+    const bool riff = pread(fd, head, sizeof head, 0) == static_cast<ssize_t>(sizeof head) &&
+                      std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "sfbk", 4) == 0;
+    close(fd);
+    return riff;
+}
 
 // Lives while the device is open and while any player handed out still exists,
 // so players and the device may be torn down in either order.
@@ -127,7 +147,8 @@ struct Engine {
     std::thread maker;
     std::atomic<bool> made{false};  // for the audio thread: the synth (or its absence) is final
 
-    // The synth is made and its soundfont in before any piece is handed to it.
+    // The synth is made and its soundfont in before any piece is handed to
+    // it, and before the device closes: the maker asks SDL for its devices.
     void WaitForSynth() {
         if (maker.joinable()) maker.join();
     }
@@ -146,16 +167,26 @@ struct Engine {
     }
 };
 
-std::shared_ptr<Engine> g_engine;
-// After a device failed to open, the audio subsystem is shut down on a thread
-// of its own: shutting it down waits for the driver's device-watch thread
-// (about 100 ms with ALSA), which would hold up the first frame, and left up,
-// that thread wakes ten times a second and rescans the sound cards every few
-// seconds for the whole run. Joined before audio is opened again, and at exit.
-std::thread g_idleQuit;
+// The sound device of the run. Never destroyed: SDL's audio thread may still
+// be playing through the engine while the process exits.
+struct Device {
+    std::shared_ptr<Engine> engine;
+    // After a device failed to open, the audio subsystem is shut down on a
+    // thread of its own: shutting it down waits for the driver's device-watch
+    // thread (about 100 ms with ALSA), which would hold up the program, and
+    // left up, that thread wakes ten times a second and rescans the sound
+    // cards every few seconds for the whole run. Joined before audio is
+    // opened again, and when the device is closed.
+    std::thread subsystemQuit;
 
-void JoinIdleQuit() {
-    if (g_idleQuit.joinable()) g_idleQuit.join();
+    void JoinSubsystemQuit() {
+        if (subsystemQuit.joinable()) subsystemQuit.join();
+    }
+};
+
+Device& TheDevice() {
+    static Device& device = *new Device;
+    return device;
 }
 
 // The mixer calls this for the music part of every buffer, before it mixes
@@ -362,6 +393,12 @@ private:
         if (it != engine_->chunks.end()) return it->second;
         const int fd = OpenRegular(path);
         if (fd < 0) return nullptr;
+        struct stat info;
+        if (fstat(fd, &info) != 0 || static_cast<unsigned long long>(info.st_size) > kMaxEffectBytes) {
+            close(fd);
+            ReportDefaultSound(path, Why(FileStatus::TooLarge, kMaxEffectBytes));
+            return nullptr;
+        }
         char head[12];
         std::FILE* file = pread(fd, head, sizeof head, 0) == static_cast<ssize_t>(sizeof head) &&
                                   IsWavHead(std::string(head, sizeof head))
@@ -395,8 +432,10 @@ AudioDevice Silent(const std::string& why) {
 }  // namespace
 
 AudioDevice OpenAudioDevice(const std::string& soundFont) {
-    if (!g_engine) {
-        JoinIdleQuit();
+    Device& d = TheDevice();
+    std::shared_ptr<Engine>& engineOpen = d.engine;
+    if (!engineOpen) {
+        d.JoinSubsystemQuit();
         if (!Mixer().error.empty()) return Silent("the sound library could not be loaded (" + Mixer().error + ")");
         std::string why;
         {
@@ -407,7 +446,11 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
                                                    SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
                 // The music hook writes 16-bit stereo, so only the rate may differ.
                 why = std::string("no sound device (") + Mix_GetError() + ")";
-                g_idleQuit = std::thread([] { SDL_QuitSubSystem(SDL_INIT_AUDIO); });
+                try {
+                    d.subsystemQuit = std::thread([] { SDL_QuitSubSystem(SDL_INIT_AUDIO); });
+                } catch (const std::system_error&) {
+                    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+                }
             }
         }
         if (!why.empty()) return Silent(why);
@@ -425,16 +468,18 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
 
         // Loading the synth and reading the soundfont take tens of milliseconds:
         // they run beside the program, and the first piece waits for them.
-        engine->maker = std::thread([engine = engine.get(), rate, soundFont, program = ProgramName()] {
+        // The synth is not made, nor a soundfont read, for a program that is
+        // quitting: it would only hold up the end.
+        const auto make = [engine = engine.get(), rate, soundFont, program = ProgramName()] {
+            if (QuitRequested()) return;
             if (!Synth().error.empty()) {
                 std::fprintf(stderr, "%s: the synthesizer could not be set up (%s); music is silent\n", program.c_str(),
                              Synth().error.c_str());
-                engine->made.store(true, std::memory_order_release);
                 return;
             }
             // FluidSynth's own messages (missing presets, parse notes) stay off
             // the terminal: a missing soundfont is reported below in one line.
-            for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+            for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
                 Synth().fluid_set_log_function(level, nullptr, nullptr);
             engine->settings = Synth().new_fluid_settings();
             if (engine->settings) {
@@ -445,53 +490,73 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
             }
             if (!engine->synth) {
                 std::fprintf(stderr, "%s: the synthesizer could not be set up; music is silent\n", program.c_str());
-            } else {
-                bool loaded = false;
-                if (!soundFont.empty()) {
-                    loaded = Synth().fluid_synth_sfload(engine->synth, soundFont.c_str(), 1) != FLUID_FAILED;
-                } else {
-                    for (const char* font : kSoundFonts)
-                        if (!loaded) loaded = Synth().fluid_synth_sfload(engine->synth, font, 1) != FLUID_FAILED;
-                }
-                if (!loaded)
-                    std::fprintf(stderr, "%s: no General MIDI soundfont (%s); music is silent\n", program.c_str(),
-                                 soundFont.empty() ? kSoundFonts[0] : soundFont.c_str());
+                return;
             }
+            if (QuitRequested()) return;
+            bool loaded = false;
+            if (!soundFont.empty()) {
+                loaded = IsSoundFont(soundFont) && Synth().fluid_synth_sfload(engine->synth, soundFont.c_str(), 1) != FLUID_FAILED;
+            } else {
+                for (const char* font : kSoundFonts)
+                    if (!loaded && IsSoundFont(font))
+                        loaded = Synth().fluid_synth_sfload(engine->synth, font, 1) != FLUID_FAILED;
+            }
+            if (!loaded)
+                std::fprintf(stderr, "%s: no General MIDI soundfont (%s); music is silent\n", program.c_str(),
+                             soundFont.empty() ? kSoundFonts[0] : soundFont.c_str());
+        };
+        try {
+            engine->maker = std::thread([engine = engine.get(), make] {
+                make();
+                engine->made.store(true, std::memory_order_release);
+            });
+        } catch (const std::system_error&) {
+            make();
             engine->made.store(true, std::memory_order_release);
-        });
+        }
         Mixer().Mix_HookMusic(&RenderMusic, engine.get());
         Mixer().Mix_Volume(kEffectChannel, kEffectVolume);
         Mixer().Mix_SetPostMix(&LimitMix, engine.get());
 
         const std::vector<uint8_t> ding = DefaultSoundWav(rate);
         engine->ding = Mixer().Mix_LoadWAV_RW(SDL_RWFromConstMem(ding.data(), static_cast<int>(ding.size())), 1);
-        g_engine = engine;
+        engineOpen = engine;
     }
 
     AudioDevice device;
     device.silent = false;
-    device.rate = g_engine->rate;
-    device.music = std::make_unique<FluidMusic>(g_engine);
-    device.sound = std::make_unique<MixerSound>(g_engine);
+    device.rate = engineOpen->rate;
+    device.music = std::make_unique<FluidMusic>(engineOpen);
+    device.sound = std::make_unique<MixerSound>(engineOpen);
     return device;
 }
 
 void CloseAudioDevice() {
-    JoinIdleQuit();
-    if (!g_engine) return;
+    Device& d = TheDevice();
+    d.JoinSubsystemQuit();
+    if (!d.engine) return;
+    // Nothing is shut down while the synth is still being made: it calls into
+    // SDL's audio, whose device list the shutdown frees.
+    d.engine->WaitForSynth();
     // Once the hook is gone the audio thread no longer touches the synth, which
     // outlives the device for as long as some music player still holds it.
     Mixer().Mix_HookMusic(nullptr, nullptr);
     Mixer().Mix_SetPostMix(nullptr, nullptr);
     Mixer().Mix_HaltChannel(-1);
-    for (auto& entry : g_engine->chunks) Mixer().Mix_FreeChunk(entry.second);
-    g_engine->chunks.clear();
-    if (g_engine->ding) Mixer().Mix_FreeChunk(g_engine->ding);
-    g_engine->ding = nullptr;
+    for (auto& entry : d.engine->chunks) Mixer().Mix_FreeChunk(entry.second);
+    d.engine->chunks.clear();
+    if (d.engine->ding) Mixer().Mix_FreeChunk(d.engine->ding);
+    d.engine->ding = nullptr;
     Mixer().Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    g_engine->deviceOpen = false;
-    g_engine.reset();
+    d.engine->deviceOpen = false;
+    d.engine.reset();
+}
+
+void FinishAudioThreads() {
+    Device& d = TheDevice();
+    d.JoinSubsystemQuit();
+    if (d.engine) d.engine->WaitForSynth();
 }
 
 }  // namespace plat

@@ -120,9 +120,13 @@ void SetProgramFolder(const std::string& folder) {
     g_folder = folder;
 }
 
-void ReportNoMusic(const std::string& path, const std::string& why) {
+namespace {
+
+// One line on stderr, once per file in a run, with the file relative to the
+// program folder when it lies inside it.
+void ReportOnce(const std::string& path, const std::string& before, const std::string& after) {
     std::lock_guard<std::mutex> lock(g_reportMu);
-    // The programs have a handful of tunes; a bound keeps a stream of made-up
+    // The programs have a handful of files; a bound keeps a stream of made-up
     // names (a fuzzer's) from growing the set without end.
     if (g_reported.size() >= 256 || !g_reported.insert(path).second) return;
     if (g_folder.empty()) g_folder = RunningProgramFolder();
@@ -131,7 +135,15 @@ void ReportNoMusic(const std::string& path, const std::string& why) {
     if (!prefix.empty() && prefix.back() != '/') prefix += '/';
     if (!prefix.empty() && shown.size() > prefix.size() && shown.compare(0, prefix.size(), prefix) == 0)
         shown.erase(0, prefix.size());
-    std::fprintf(stderr, "%s: no music: %s %s\n", ProgramName().c_str(), shown.c_str(), why.c_str());
+    std::fprintf(stderr, "%s: %s%s %s\n", ProgramName().c_str(), before.c_str(), shown.c_str(), after.c_str());
+}
+
+}  // namespace
+
+void ReportNoMusic(const std::string& path, const std::string& why) { ReportOnce(path, "no music: ", why); }
+
+void ReportDefaultSound(const std::string& path, const std::string& why) {
+    ReportOnce(path, "", why + "; the default sound plays in its place");
 }
 
 std::string Why(FileStatus status, size_t maxBytes) {

@@ -41,6 +41,10 @@ void SetProgramFolder(const std::string& folder);
 // the file relative to the program folder when it lies inside it.
 void ReportNoMusic(const std::string& path, const std::string& why);
 
+// One line on stderr, once per file in a run, for a sound effect that cannot
+// be played: "<program>: <file> <why>; the default sound plays in its place".
+void ReportDefaultSound(const std::string& path, const std::string& why);
+
 // How a reader's status reads in that line ("is missing", ...); empty for Ok.
 std::string Why(FileStatus status, size_t maxBytes = 0);
 

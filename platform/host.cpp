@@ -15,6 +15,12 @@ void EventLoop::Attach(Timer& t, int index) {
     timers_[index] = &t;
 }
 
+bool EventLoop::QuitQueued() const {
+    for (const InputEvent& e : queue_)
+        if (e.kind == InputEvent::Quit) return true;
+    return false;
+}
+
 void EventLoop::Dispatch(const std::function<void()>& f) {
     f();
     host_.Present(visible_);

@@ -14,6 +14,8 @@
 
 namespace plat {
 
+class Pictures;
+
 // Wrap-safe "a is at or after b" on the 32-bit tick count.
 inline bool TicksAtOrAfter(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) >= 0; }
 
@@ -97,6 +99,8 @@ public:
     // program has ended.
     bool Run();
     bool Ended() const { return ended_; }
+    // Whether a quit from outside waits in the queue.
+    bool QuitQueued() const;
     Host& host() { return host_; }
     std::deque<InputEvent>& Queue() { return queue_; }
 
@@ -111,10 +115,14 @@ private:
     bool ended_ = false;
 };
 
+// Settings for the whole process, made before any thread starts: the
+// environment the window system's libraries read, the heap's thresholds, the
+// quit signals (quit.h). OpenWindowHost makes them if they are not made yet.
+void SetUpProcess();
+
 // The real window: borderless 800x600, centred, black. Returns nullptr with a
-// message on stderr when there is no display. `pictures` (the icon among
-// them, or not) are decoded beside the window system's set-up (DecodeAhead).
-std::unique_ptr<Host> OpenWindowHost(const char* iconName, const unsigned char* iconPng, size_t iconSize,
-                                     const std::vector<PictureData>& pictures = {});
+// message on stderr when there is no display. `icon` names the window's icon
+// among `pictures`, which decode beside the window system's set-up.
+std::unique_ptr<Host> OpenWindowHost(const char* name, Pictures* pictures = nullptr, const char* icon = nullptr);
 
 }  // namespace plat

@@ -4,6 +4,7 @@
 #include <malloc.h>
 #include <poll.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -16,7 +17,9 @@
 #include <vector>
 
 #include "host.h"
+#include "pictures.h"
 #include "quiet.h"
+#include "quit.h"
 #include "sdl_ptr.h"
 #include "text.h"
 
@@ -60,12 +63,17 @@ int LastDiff(const uint32_t* s, const uint32_t* d, int a, int b) {
     return b;
 }
 
+class WindowHost;
+// The one window whose display is watched for its loss (DisplayLost).
+WindowHost* g_window = nullptr;
+
 class WindowHost : public Host {
 public:
     WindowHost(SDL_Window* w, bool blackWindow, std::thread surfaceTouched)
-        : window_(w), surfaceTouched_(std::move(surfaceTouched)), audio_([] { return OpenAudioDevice(); }),
+        : window_(w), surfaceTouched_(std::move(surfaceTouched)), audio_([] { return OpenAudio(); }),
           sound_(audio_.TakeSound()),
           mci_(audio_.TakeMusic(), &log_) {
+        g_window = this;
         blackWindow_ = blackWindow;
         log_.keep = 64;  // nobody reads a real run's log; the tail helps when debugging
         // Inside a wait, present no more often than the display refreshes.
@@ -77,12 +85,22 @@ public:
         if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11) x11_ = info.info.x11.display;
     }
     ~WindowHost() override {
+        g_window = nullptr;
         if (surfaceTouched_.joinable()) surfaceTouched_.join();
         sound_.reset();
         audio_.Release();
-        CloseAudioDevice();
+        CloseAudioDevice();  // joins the synth's maker before the device goes
+        FinishPreparingText();
         SDL_DestroyWindow(window_);
         SDL_Quit();
+    }
+
+    // The display is gone and the process ends where it stands: the threads
+    // started beside the program are waited for, with nothing torn down.
+    void FinishThreads() {
+        if (surfaceTouched_.joinable()) surfaceTouched_.join();
+        FinishPreparingText();
+        FinishAudioThreads();
     }
 
     uint32_t Ticks() override { return SDL_GetTicks(); }
@@ -148,8 +166,8 @@ public:
             Present(v);
             now = SDL_GetTicks();
         }
-        if (TicksAtOrAfter(now, until)) return;
-        if (OpenAudioWhileIdle(static_cast<int32_t>(until - now))) return;
+        if (TicksAtOrAfter(now, until) || quitQueued_) return;
+        if (OpenAudioWhileIdle(static_cast<int32_t>(until - now), queue)) return;
         const bool musicWaits = audio_.Settle();
         // Nothing draws while a wait lasts: sleep to the wait's end, or to the
         // next frame when there is something left to show, waking for input.
@@ -166,6 +184,10 @@ public:
             return;
         }
         WaitInput(timeout, queue);
+        // A sleep for a frame shows it once it is due, even when the sleep ran
+        // past the wait's end: the wait may return now, and its last frame
+        // would otherwise wait for whatever comes next.
+        if (frame && Pending(v) && TicksAtOrAfter(SDL_GetTicks(), frameAt)) Present(v);
     }
 
     void Poll(std::deque<InputEvent>& queue) override {
@@ -175,6 +197,7 @@ public:
             return;
         }
         if (!x11_ || XPending(x11_) > 0 || PumpDue()) Pump(queue);
+        TakeQuit(queue);
     }
 
     bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) override {
@@ -190,7 +213,7 @@ public:
             Present(*shown_);
             if (!whole_) return true;
         }
-        if (OpenAudioWhileIdle(timeout)) return true;
+        if (OpenAudioWhileIdle(timeout, queue)) return true;
         // Music commands waiting for the synth: look again within a frame.
         if (audio_.Settle() && (timeout < 0 || timeout > static_cast<int>(frameMs_)))
             timeout = static_cast<int>(frameMs_);
@@ -269,12 +292,34 @@ private:
     // Opening the sound device takes some milliseconds: it waits until the
     // first frame is shown and the program has that long with nothing to do.
     // (Until then the music commands wait for it; a sound opens it at once.)
-    // `idle`: how long until something is due, negative for nothing.
-    bool OpenAudioWhileIdle(int32_t idle) {
+    // `idle`: how long until something is due, negative for nothing. A quit
+    // that has come meanwhile is taken first: a program that is ending opens
+    // no device.
+    bool OpenAudioWhileIdle(int32_t idle, std::deque<InputEvent>& queue) {
         constexpr int32_t kOpeningMs = 50;
         if (audio_.Opened() || !presented_ || (idle >= 0 && idle < kOpeningMs)) return false;
-        audio_.Open();
+        Pump(queue);
+        if (!audio_.Opened()) audio_.Open();
         return true;
+    }
+
+    // The device, unless a quit has been asked for (by a signal, which may
+    // come while a handler runs and opens the device for a sound).
+    static AudioDevice OpenAudio() {
+        if (!QuitRequested()) return OpenAudioDevice();
+        AudioDevice none;
+        none.music = std::make_unique<SilentMusic>();
+        none.sound = std::make_unique<SilentSound>();
+        return none;
+    }
+
+    // Queues a quit asked from outside, once: the loop then ends the program
+    // as a click would, and every wait until then returns at once.
+    void TakeQuit(std::deque<InputEvent>& queue) {
+        if (quitQueued_ || !QuitRequested()) return;
+        quitQueued_ = true;
+        queue.push_back({InputEvent::Quit, 0, 0, 0});
+        audio_.Forgo();  // when it is not open yet, it never will be
     }
 
     // Whether the window shows less than the layer holds.
@@ -283,14 +328,18 @@ private:
     }
 
     // Sleeps until input may have come or `timeout` ms have passed (-1: no
-    // limit), then queues what came.
+    // limit), then queues what came. A quit asked by a signal ends the sleep.
     void WaitInput(int timeout, std::deque<InputEvent>& queue) {
         if (!x11_) {
+            // Nothing to watch but SDL's queue: a signal's quit is looked for
+            // at least every kPumpMs.
+            const int limit = timeout < 0 ? static_cast<int>(kPumpMs) : std::min(timeout, static_cast<int>(kPumpMs));
             SDL_Event e;
-            if (SDL_WaitEventTimeout(&e, timeout)) {
+            if (SDL_WaitEventTimeout(&e, limit)) {
                 Take(e, queue);
                 Pump(queue);
             }
+            TakeQuit(queue);
             return;
         }
         // On X, SDL's own wait looks for events several times over, each look
@@ -298,17 +347,18 @@ private:
         // connection is watched directly and SDL is asked only once something
         // has come: XPending sends what is buffered and takes in what has
         // arrived, so nothing waits unseen in the library while this sleeps.
-        if (XPending(x11_) == 0) {
+        if (XPending(x11_) == 0 && !QuitRequested()) {
             // SDL also does things on its own time when asked for events (the
-            // screen saver, focus changes, a signal to quit): while timers
-            // run it is asked at least every kPumpMs. With none running, the
-            // sleep lasts until input comes, as SDL's own wait does.
+            // screen saver, focus changes): while timers run it is asked at
+            // least every kPumpMs. With none running, the sleep lasts until
+            // input comes, as SDL's own wait does.
             const int32_t untilPump = static_cast<int32_t>(lastPump_ + kPumpMs - SDL_GetTicks());
             if (timeout < 0 || untilPump > 0) {
-                pollfd p = {ConnectionNumber(x11_), POLLIN, 0};
+                pollfd p[2] = {{ConnectionNumber(x11_), POLLIN, 0}, {QuitWakeFd(), POLLIN, 0}};
                 const int limit = timeout < 0 ? -1 : std::min(timeout, static_cast<int>(untilPump));
-                // A signal ends the sleep early: SDL then turns it into a quit.
-                if (poll(&p, 1, limit) == 0 && limit == timeout) return;
+                // A signal ends the sleep early, through the pipe if it was
+                // taken by another thread.
+                if (poll(p, p[1].fd >= 0 ? 2 : 1, limit) == 0 && limit == timeout) return;
             }
         }
         Pump(queue);
@@ -322,6 +372,7 @@ private:
         lastPump_ = SDL_GetTicks();
         SDL_Event e;
         while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) Take(e, queue);
+        TakeQuit(queue);
     }
 
     void Take(const SDL_Event& e, std::deque<InputEvent>& queue) {
@@ -334,8 +385,9 @@ private:
         case SDL_MOUSEBUTTONDOWN:
             if (e.button.button == SDL_BUTTON_LEFT) queue.push_back({InputEvent::Click, 0, e.button.x, e.button.y});
             break;
-        case SDL_QUIT:
-            queue.push_back({InputEvent::Quit, 0, 0, 0});
+        case SDL_QUIT:  // the window system's close
+            RequestQuit();
+            TakeQuit(queue);
             break;
         case SDL_WINDOWEVENT:
             // The program never redraws by itself; show the last picture again,
@@ -364,6 +416,7 @@ private:
     bool whole_ = true;
     bool justWaited_ = false;
     bool presented_ = false;  // the first frame has been shown
+    bool quitQueued_ = false;  // a quit from outside waits in the queue
     bool blackWindow_ = false;  // the window system paints the window black when it is shown
     // The display's connection when the window is on X, else null.
     Display* x11_ = nullptr;
@@ -371,33 +424,14 @@ private:
     uint32_t lastPump_ = 0;
 };
 
-// Spares SDL's video set-up two costs the programs, which take keys and never
-// text, gain nothing from. Each is set only where the user has not chosen.
-void SetUpLibraries() {
-    // The input method's table of compose sequences for the locale: parsing
-    // it takes longer than the rest of the window system's set-up, and it
-    // only ever turns key sequences into text.
-    setenv("XCOMPOSEFILE", "/dev/null", 0);
-    // Without a session bus to reach, the D-Bus library would start one (a
-    // fork and an exec) for SDL's desktop services: inhibiting a screensaver
-    // and input methods, neither of which a bus started here could serve.
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    struct stat bus;
-    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS") &&
-        !(runtime && stat((std::string(runtime) + "/bus").c_str(), &bus) == 0 && S_ISSOCK(bus.st_mode)))
-        setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
-}
-
 // The first touch of a page of memory is dear on some machines (virtual ones:
 // about 10 us a page), and the layers a form makes before its first frame,
 // some window-sized surfaces, are over a thousand pages. A thread touches a
 // block of that size beside the window's set-up and frees it; the heap keeps
-// it (big blocks come from the heap, which keeps what is freed), and the
-// layers are then made in memory already touched, once the thread is joined.
+// it (see SetUpProcess), and the layers are then made in memory already
+// touched, once the thread is joined.
 std::thread WarmHeap() {
     constexpr size_t kBytes = size_t{3} * kWindowW * kWindowH * 4;
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    mallopt(M_TRIM_THRESHOLD, 64 << 20);
     auto* block = static_cast<volatile unsigned char*>(std::malloc(kBytes));
     if (!block) return {};
     try {
@@ -446,31 +480,97 @@ bool PaintedBlack(SDL_Window* w) {
     return false;
 }
 
+// Xlib ends the process when the display's connection is lost (the server
+// died, the session ended). The threads beside the program are waited for,
+// and the process ends there with status 1: the exit's teardown of what the
+// program holds would run under SDL's own threads, still playing.
+int DisplayLost(Display* display) {
+    std::fprintf(stderr, "%s: the display %s went away\n", ProgramName().c_str(), DisplayString(display));
+    if (g_window) g_window->FinishThreads();
+    std::fflush(nullptr);
+    _exit(1);
+}
+
+// Why no window could be opened on the display asked for, in one line.
+void NoDisplay(const char* name) {
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (x && *x)
+        std::fprintf(stderr, "%s: cannot open a window: no display answers at DISPLAY=%s\n", name, x);
+    else if (wayland && *wayland)
+        std::fprintf(stderr, "%s: cannot open a window: no display answers at WAYLAND_DISPLAY=%s\n", name, wayland);
+    else
+        std::fprintf(stderr, "%s: cannot open a window: no display (set DISPLAY or run under a desktop)\n", name);
+}
+
 }  // namespace
 
-std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* iconPng, size_t iconSize,
-                                     const std::vector<PictureData>& pictures) {
-    SetProgramName(name);
-    SetUpLibraries();  // before any thread starts: they read the environment
-    std::thread warming = WarmHeap();
-    DecodeAhead(pictures);
-    // A program without a window ends at once: the threads finish first.
-    const auto fail = [&] {
-        FinishDecoding();
-        if (warming.joinable()) warming.join();
-        return std::unique_ptr<Host>();
-    };
+void SetUpProcess() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    // Spares SDL's video set-up two costs the programs, which take keys and
+    // never text, gain nothing from. Each is set only where the user has not
+    // chosen. The input method's table of compose sequences for the locale:
+    // parsing it takes longer than the rest of the window system's set-up,
+    // and it only ever turns key sequences into text.
+    setenv("XCOMPOSEFILE", "/dev/null", 0);
+    // Without a session bus to reach, the D-Bus library would start one (a
+    // fork and an exec) for SDL's desktop services: inhibiting a screensaver
+    // and input methods, neither of which a bus started here could serve.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    struct stat bus;
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS") &&
+        !(runtime && stat((std::string(runtime) + "/bus").c_str(), &bus) == 0 && S_ISSOCK(bus.st_mode)))
+        setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+    // Big blocks from the heap, which keeps what is freed: the layers are
+    // made in memory touched once (WarmHeap), not mapped afresh.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    // SIGTERM and SIGINT are the program's own, so that a quit from outside
+    // ends the waits at once (quit.h); SDL would only queue a quit.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    CatchQuitSignals();
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // Draw through the window system's own framebuffer: no GL context, and the
     // window is not recreated when its surface is first asked for.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+}
+
+// Start-up, and the threads it runs beside the program. Each has one owner,
+// which joins it before anything the thread touches is torn down; none is
+// detached. When the display goes away, DisplayLost waits for those still
+// running before the process ends.
+//
+//   thread             touches                          owner: joined
+//   heap warm-up       a block of the heap              OpenWindowHost: before the host is made
+//   picture decoders   the pictures' bytes, the pool    Pictures (main's): at the last take, or
+//   (up to 8)                                           its destruction
+//   text set-up        the text libraries, the font     the text module: at the first text, or
+//                      cache                            FinishPreparingText (~WindowHost)
+//   surface touch      the window surface's pages       WindowHost: at the first present, or
+//                                                       its destruction
+//   synth maker        FluidSynth, SDL's audio          the sound device: at the first piece, and
+//                      device list                      by CloseAudioDevice before the device closes
+//   audio quit         SDL's audio subsystem            the sound device: before a reopen, and by
+//                                                       CloseAudioDevice (~WindowHost)
+std::unique_ptr<Host> OpenWindowHost(const char* name, Pictures* pictures, const char* icon) {
+    SetUpProcess();
+    SetProgramName(name);
+    std::thread warming = WarmHeap();
+    // A program without a window ends at once: the warm-up ends first (the
+    // text set-up is joined at the exit, the pictures by their owner).
+    const auto fail = [&] {
+        if (warming.joinable()) warming.join();
+        return std::unique_ptr<Host>();
+    };
     int videoFailed;
     {
         QuietStderr quiet;
         videoFailed = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     }
     if (videoFailed != 0) {
-        std::fprintf(stderr, "%s: cannot open a window (is a display available?): %s\n", name, SDL_GetError());
+        NoDisplay(name);
         return fail();
     }
     // Without a display SDL falls back to drivers that show nothing; a window
@@ -478,7 +578,7 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
         !SDL_getenv("SDL_VIDEODRIVER")) {
-        std::fprintf(stderr, "%s: cannot open a window: no display (set DISPLAY or run under a desktop)\n", name);
+        NoDisplay(name);
         SDL_Quit();
         return fail();
     }
@@ -489,15 +589,19 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, const unsigned char* icon
                                      SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_HIDDEN);
     if (!w) {
         std::fprintf(stderr, "%s: cannot open a window: %s\n", name, SDL_GetError());
+        FinishPreparingText();
         SDL_Quit();
         return fail();
     }
-    if (iconPng && iconSize) {
-        const Surface picture = LoadPicture(iconPng, iconSize, "icon");
-        const SdlSurfacePtr icon(SDL_CreateRGBSurfaceWithFormatFrom(
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) XSetIOErrorHandler(DisplayLost);
+#endif
+    if (pictures && icon) {
+        const Surface picture = pictures->Take(icon);
+        const SdlSurfacePtr image(SDL_CreateRGBSurfaceWithFormatFrom(
             const_cast<uint32_t*>(picture.Pixels().data()), picture.Width(), picture.Height(), 32,
             picture.Width() * 4, SDL_PIXELFORMAT_RGB888));
-        if (icon && picture.Width() > 0) SDL_SetWindowIcon(w, icon.get());
+        if (image && picture.Width() > 0) SDL_SetWindowIcon(w, image.get());
     }
     const bool black = PaintedBlack(w);
     if (warming.joinable()) warming.join();  // the form's layers come next

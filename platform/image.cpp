@@ -10,14 +10,8 @@
 #include <png.h>
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
-#include <map>
-#include <mutex>
-#include <system_error>
-#include <thread>
 
 #include "sdl_ptr.h"
 #include "surface.h"
@@ -129,83 +123,6 @@ Surface DecodeOther(const unsigned char* data, size_t size, const char* name, st
 
 bool IsPng(const unsigned char* data, size_t size) { return data && size >= 8 && png_sig_cmp(data, 0, 8) == 0; }
 
-// The picture and the line to report for it (empty when it decoded).
-Surface Decode(const unsigned char* data, size_t size, const char* name, std::string& error) {
-    error.clear();
-    Surface out;
-    if (IsPng(data, size)) {
-        if (!DecodePng(data, size, out)) error = std::string("picture ") + name + " could not be read";
-        return out;
-    }
-    return DecodeOther(data, size, name, error);
-}
-
-std::vector<Surface> Decode(const std::vector<PictureData>& pictures, std::vector<std::string>& errors) {
-    std::vector<Surface> out(pictures.size());
-    errors.assign(pictures.size(), std::string());
-    if (pictures.empty()) return out;
-    // PNGs side by side; anything else on the caller's thread afterwards: the
-    // image library reports through SDL, whose per-thread state is only
-    // freed for threads of its own.
-    std::atomic<size_t> next{0};
-    const auto work = [&] {
-        for (size_t k; (k = next++) < pictures.size();)
-            if (IsPng(pictures[k].data, pictures[k].size))
-                out[k] = Decode(pictures[k].data, pictures[k].size, pictures[k].name, errors[k]);
-    };
-    const size_t helpers =
-        std::min<size_t>(pictures.size(), std::max(1u, std::min(8u, std::thread::hardware_concurrency()))) - 1;
-    std::vector<std::thread> threads;
-    for (size_t t = 0; t < helpers; ++t) {
-        try {
-            threads.emplace_back(work);
-        } catch (const std::system_error&) {
-            break;  // no more threads to be had: the ones running finish the work
-        }
-    }
-    work();
-    for (std::thread& t : threads) t.join();
-    for (size_t k = 0; k < pictures.size(); ++k)
-        if (!IsPng(pictures[k].data, pictures[k].size))
-            out[k] = Decode(pictures[k].data, pictures[k].size, pictures[k].name, errors[k]);
-    return out;
-}
-
-// Pictures decoded ahead, by where their bytes lie, each with the line it is
-// to report when it is taken, and whether it is decoded yet.
-struct Ahead {
-    struct Picture {
-        bool ready = false;
-        Surface surface;
-        std::string error;
-    };
-    std::mutex mu;
-    std::condition_variable done;
-    bool started = false;
-    int running = 0;  // threads still decoding
-    std::map<const unsigned char*, Picture> pictures;
-};
-
-// Never destroyed: a program that ends early may leave its workers running.
-Ahead& TheAhead() {
-    static Ahead* ahead = new Ahead;
-    return *ahead;
-}
-
-// The picture decoded ahead from these bytes, once it is ready (the others
-// may still be decoding); false when none was asked for, or it was taken.
-bool TakeAhead(const unsigned char* data, Surface& out, std::string& error) {
-    Ahead& ahead = TheAhead();
-    std::unique_lock<std::mutex> lock(ahead.mu);
-    auto it = ahead.pictures.find(data);
-    if (it == ahead.pictures.end()) return false;
-    ahead.done.wait(lock, [&] { return it->second.ready; });
-    out = std::move(it->second.surface);
-    error = std::move(it->second.error);
-    ahead.pictures.erase(it);
-    return true;
-}
-
 }  // namespace
 
 ImageLibrary::ImageLibrary() {
@@ -227,97 +144,15 @@ const ImageLibrary& Images() {
     return library;
 }
 
-Surface LoadPicture(const unsigned char* data, size_t size, const char* name) {
-    std::string error;
+Surface DecodePicture(const unsigned char* data, size_t size, const char* name, std::string& error) {
+    error.clear();
     Surface out;
-    if (!data || !TakeAhead(data, out, error)) out = Decode(data, size, name, error);
-    if (!error.empty()) std::fprintf(stderr, "%s\n", error.c_str());
-    return out;
+    if (IsPng(data, size)) {
+        if (!DecodePng(data, size, out)) error = std::string("picture ") + name + " could not be read";
+        return out;
+    }
+    return DecodeOther(data, size, name, error);
 }
 
-std::vector<Surface> LoadPictures(const std::vector<PictureData>& pictures) {
-    std::vector<Surface> out(pictures.size());
-    std::vector<std::string> errors(pictures.size());
-    std::vector<PictureData> left;
-    std::vector<size_t> at;
-    for (size_t k = 0; k < pictures.size(); ++k) {
-        if (!pictures[k].data || !TakeAhead(pictures[k].data, out[k], errors[k])) {
-            left.push_back(pictures[k]);
-            at.push_back(k);
-        }
-    }
-    std::vector<std::string> leftErrors;
-    std::vector<Surface> decoded = Decode(left, leftErrors);
-    for (size_t k = 0; k < at.size(); ++k) {
-        out[at[k]] = std::move(decoded[k]);
-        errors[at[k]] = std::move(leftErrors[k]);
-    }
-    for (const std::string& e : errors)
-        if (!e.empty()) std::fprintf(stderr, "%s\n", e.c_str());
-    return out;
-}
-
-void DecodeAhead(const std::vector<PictureData>& pictures) {
-    if (pictures.empty()) return;
-    Ahead& ahead = TheAhead();
-    {
-        std::lock_guard<std::mutex> lock(ahead.mu);
-        if (ahead.started) return;  // once a run
-        ahead.started = true;
-        // Only PNGs (see Decode): the rest are decoded when taken.
-        for (const PictureData& p : pictures)
-            if (IsPng(p.data, p.size)) ahead.pictures.emplace(p.data, Ahead::Picture());
-    }
-    // In the order given, each as soon as a thread is free; a taker waits
-    // only for its own.
-    auto list = std::make_shared<const std::vector<PictureData>>(pictures);
-    auto next = std::make_shared<std::atomic<size_t>>(0);
-    const auto work = [&ahead, list, next] {
-        struct Done {
-            Ahead& ahead;
-            ~Done() {
-                std::lock_guard<std::mutex> lock(ahead.mu);
-                --ahead.running;
-                ahead.done.notify_all();
-            }
-        } done{ahead};
-        for (size_t k; (k = (*next)++) < list->size();) {
-            const PictureData& p = (*list)[k];
-            if (!IsPng(p.data, p.size)) continue;
-            std::string error;
-            Surface s = Decode(p.data, p.size, p.name, error);
-            std::lock_guard<std::mutex> lock(ahead.mu);
-            auto it = ahead.pictures.find(p.data);
-            if (it == ahead.pictures.end() || it->second.ready) continue;  // the same bytes twice
-            it->second = {true, std::move(s), std::move(error)};
-            ahead.done.notify_all();
-        }
-    };
-    const size_t threads =
-        std::min<size_t>(pictures.size(), std::max(1u, std::min(8u, std::thread::hardware_concurrency())));
-    size_t started = 0;
-    for (; started < threads; ++started) {
-        try {
-            std::lock_guard<std::mutex> lock(ahead.mu);
-            ++ahead.running;
-            std::thread(work).detach();  // each ends by itself; a taker waits for its picture
-        } catch (const std::system_error&) {
-            std::lock_guard<std::mutex> lock(ahead.mu);
-            --ahead.running;
-            break;
-        }
-    }
-    if (started == 0) {
-        // No thread to be had: each picture is decoded when it is asked for.
-        std::lock_guard<std::mutex> lock(ahead.mu);
-        ahead.pictures.clear();
-    }
-}
-
-void FinishDecoding() {
-    Ahead& ahead = TheAhead();
-    std::unique_lock<std::mutex> lock(ahead.mu);
-    ahead.done.wait(lock, [&] { return ahead.running == 0; });
-}
 
 }  // namespace plat

@@ -4,7 +4,10 @@
 
 #include <SDL_image.h>
 
+#include <cstddef>
 #include <string>
+
+#include "surface.h"
 
 namespace plat {
 
@@ -15,5 +18,9 @@ struct ImageLibrary {
     decltype(&::IMG_SavePNG) SavePng = nullptr;
 };
 const ImageLibrary& Images();
+
+// Decodes a picture from its bytes; `error` gets the line to report for it,
+// empty when it decoded.
+Surface DecodePicture(const unsigned char* data, size_t size, const char* name, std::string& error);
 
 }  // namespace plat

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "image.h"
+#include "pictures.h"
 
 namespace plat {
 

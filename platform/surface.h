@@ -108,25 +108,4 @@ int BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx,
 
 inline uint32_t ToRGB(Colour c) { return ((c & 255) << 16) | (c & 0xFF00) | ((c >> 16) & 255); }
 
-// Decodes a PNG (or any format the image library reads) held in memory.
-// An unreadable picture gives an empty surface and one line on stderr.
-Surface LoadPicture(const unsigned char* data, size_t size, const char* name);
-// Decodes several pictures side by side, as LoadPicture does each, in order:
-// a program's pictures are decoded before its first frame.
-struct PictureData {
-    const unsigned char* data;
-    size_t size;
-    const char* name;
-};
-std::vector<Surface> LoadPictures(const std::vector<PictureData>& pictures);
-// Starts decoding these pictures on threads of their own and returns at once:
-// a program's start decodes them beside the window system's set-up, and
-// LoadPicture(s) then take each one ready, once (or wait for it), giving the
-// same surface and line on stderr as decoding it then. Once a run (an empty
-// list does not count).
-void DecodeAhead(const std::vector<PictureData>& pictures);
-// Waits until no picture is being decoded ahead: a program that ends before
-// taking them leaves no thread behind.
-void FinishDecoding();
-
 }  // namespace plat

@@ -333,12 +333,16 @@ public:
     // Loads the libraries, finds the face and opens it in a surface's default
     // style on a thread, beside the caller; the first text waits for it.
     void Prepare() {
-        if (ready_ || preparing_.joinable()) return;
+        if (ready_ || loaded_ || preparing_.joinable()) return;
         try {
             preparing_ = std::thread([this] { Load(); });
         } catch (const std::system_error&) {
             // No thread to be had: the first text does it all.
         }
+    }
+
+    void Finish() {
+        if (preparing_.joinable()) preparing_.join();
     }
 
     TTF_Font* Get(float points, bool bold, bool italic) {
@@ -411,6 +415,7 @@ private:
     // Everything up to the first text: on the preparing thread, or on the
     // caller's when there is none. The messages wait for the first text.
     void Load() {
+        loaded_ = true;
         const TextLibrary& t = Lib();
         if (!t.error.empty()) {
             said_ = g_programName + ": text library failed: " + t.error + "\n";
@@ -427,14 +432,13 @@ private:
 
     void Init() {
         ready_ = true;
-        if (preparing_.joinable())
-            preparing_.join();
-        else
-            Load();
+        Finish();
+        if (!loaded_) Load();
         std::fputs(said_.c_str(), stderr);
         said_.clear();
     }
     bool ready_ = false, opened_ = false, openFailureTold_ = false;
+    bool loaded_ = false;  // Load has run, here or on the preparing thread
     std::thread preparing_;
     std::string said_;  // what the preparing said, for the first text to print
     std::string file_;
@@ -457,6 +461,7 @@ Fonts& TheFonts() {
 
 void SetProgramName(const std::string& name) { g_programName = name; }
 void PrepareText() { TheFonts().Prepare(); }
+void FinishPreparingText() { TheFonts().Finish(); }
 const std::string& ProgramName() { return g_programName; }
 
 void Surface::Print(const std::string& utf8) {

@@ -12,6 +12,9 @@ const std::string& ProgramName();
 // beside whatever the caller does next; the first text waits for it. Call
 // after SetProgramName.
 void PrepareText();
+// Waits for that readying, if it is under way: the program ends before its
+// first text.
+void FinishPreparingText();
 // Width in pixels of a text in the surface's current style.
 int TextWidth(const Surface& s, const std::string& utf8);
 

@@ -237,24 +237,31 @@ TEST(Art, PngsDecodeAsTheImageLibraryDecodesThem) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "picture cut could not be read\n");
 }
 
-// Pictures decoded ahead are taken as they would have been decoded then: the
-// same pixels, and a picture that cannot be read says so when it is taken.
-TEST(Art, PicturesDecodedAheadAreTakenOnceAsDecodedThen) {
+// Pictures decoded ahead are taken by name as they would have been decoded
+// then: the same pixels, and a picture that cannot be read (or is not carried)
+// says so when it is taken. A second take decodes it again; pictures left
+// untaken do not hold up the pool's end.
+TEST(Art, PicturesDecodedAheadAreTakenByNameAsDecodedThen) {
     const std::string garbage = "not a picture";
-    std::vector<plat::PictureData> pictures = kit::AllArt(ManualArt());
-    pictures.push_back({reinterpret_cast<const unsigned char*>(garbage.data()), garbage.size(), "garbage"});
-    testing::internal::CaptureStderr();
-    plat::DecodeAhead(pictures);
-    const std::vector<plat::Surface> ahead = plat::LoadPictures(pictures);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "picture garbage could not be read\n");
-    testing::internal::CaptureStderr();
-    const std::vector<plat::Surface> now = plat::LoadPictures(pictures);  // taken already: decoded anew
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "picture garbage could not be read\n");
-    ASSERT_EQ(ahead.size(), now.size());
-    for (size_t k = 0; k < now.size(); ++k) {
-        SCOPED_TRACE(pictures[k].name);
-        EXPECT_EQ(ahead[k].Width(), now[k].Width());
-        EXPECT_EQ(ahead[k].Pixels(), now[k].Pixels());
+    std::vector<plat::PictureFile> table;
+    for (const plat::PictureFile* f = ManualArt(); f->name; ++f) table.push_back(*f);
+    table.push_back({"garbage", reinterpret_cast<const unsigned char*>(garbage.data()), garbage.size()});
+    table.push_back({nullptr, nullptr, 0});
+    {
+        plat::Pictures pictures(table.data());
+        for (size_t k = 0; k + 2 < table.size(); ++k) {
+            SCOPED_TRACE(table[k].name);
+            const plat::Surface ahead = pictures.Take(table[k].name);
+            EXPECT_GT(ahead.Width(), 0);
+            EXPECT_EQ(ahead.Pixels(), plat::LoadPicture(table[k].data, table[k].size, table[k].name).Pixels());
+        }
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(pictures.Take("garbage").Width(), 0);
+        EXPECT_EQ(pictures.Take("nothing").Width(), 0);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "picture garbage could not be read\npicture nothing is not built in\n");
+        EXPECT_EQ(pictures.Take("gamen").Pixels(), kit::LoadArt(ManualArt(), "gamen").Pixels());
     }
-    EXPECT_GT(now[0].Width(), 0);
+    plat::Pictures untaken(table.data());
+    EXPECT_GT(untaken.Take("epi-7").Width(), 0);
 }

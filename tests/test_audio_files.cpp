@@ -188,6 +188,41 @@ TEST_F(MediaFiles, AHugeTuneIsRefusedWithoutBeingRead) {
     EXPECT_EQ(mci.Send("open " + edge + " alias bgm"), plat::kMciCannotLoadDriver);
 }
 
+// An effect far larger than any real one (sparse: no disk taken) is not read
+// at all: the default sound plays at once, and the file gets one line a run.
+TEST_F(MediaFiles, AHugeEffectPlaysTheDefaultSoundWithoutBeingRead) {
+    plat::SetProgramName("tobble7");
+    const std::string huge = Path("se/se5.wav");
+    {
+        const auto le = [](uint32_t v, int bytes) {
+            std::string out;
+            for (int k = 0; k < bytes; ++k) out += static_cast<char>((v >> (8 * k)) & 0xFF);
+            return out;
+        };
+        const uint32_t data = 1572864000;  // 1.5 GB of 16-bit mono samples, as the header says
+        std::ofstream(huge, std::ios::binary) << "RIFF" << le(36 + data, 4) << "WAVEfmt " << le(16, 4) << le(1, 2)
+                                              << le(1, 2) << le(44100, 4) << le(88200, 4) << le(2, 2) << le(16, 2)
+                                              << "data" << le(data, 4);
+        ASSERT_EQ(truncate(huge.c_str(), 1500L << 20), 0);
+    }
+    const std::string failure = InChild([&]() -> std::string {
+        plat::AudioDevice device = DummyDevice();
+        if (device.silent) return "no dummy sound device";
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const long before = ResidentKiB();
+        ::testing::internal::CaptureStderr();
+        for (int k = 0; k < 2; ++k) plat::SndPlaySound(*device.sound, Win("se\\se5").c_str(), 1);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        const long grown = PeakKiB() - before;
+        std::string why;
+        if (err != "tobble7: se/se5.wav is larger than 8 MiB; the default sound plays in its place\n")
+            why += "stderr: \"" + err + "\"; ";
+        if (before < 0 || grown > 20 * 1024) why += "peak memory grew by " + std::to_string(grown) + " KiB";
+        return why;
+    }, 30);
+    EXPECT_EQ(failure, "");
+}
+
 TEST_F(MediaFiles, EachTuneThatDoesNotOpenGetsOneLineARun) {
     plat::SetProgramName("tobble7");
     Pipe("bg/bg2.mid");

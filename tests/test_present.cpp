@@ -120,7 +120,7 @@ class Window : public ::testing::Test {
 protected:
     void SetUp() override {
         const EnvOverride driver("SDL_VIDEODRIVER", "offscreen");
-        host = plat::OpenWindowHost("present test", nullptr, 0);
+        host = plat::OpenWindowHost("present test");
         if (!host) GTEST_SKIP() << "no offscreen video driver";
         for (Uint32 id = 1; id < 100 && !window; ++id) {
             SDL_Window* w = SDL_GetWindowFromID(id);

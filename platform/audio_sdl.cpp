@@ -109,17 +109,21 @@ const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
 // window for seconds and then exhaust memory.
 constexpr size_t kMaxEffectBytes = size_t{8} << 20;
 
-// Whether path is a regular file that begins as a soundfont: the synth opens
-// the path itself, and would wait for good on a pipe, or fill the terminal
-// with its complaints about a file that is no soundfont.
+// Whether path is a regular file that is a whole soundfont by its header: its
+// RIFF chunk of form "sfbk" as long as the file. The synth opens the path
+// itself, and would wait for good on a pipe, or fill the terminal with its
+// libraries' complaints about a file that is no soundfont or is cut short.
 bool IsSoundFont(const std::string& path) {
     const int fd = OpenRegular(path);
     if (fd < 0) return false;
-    char head[12];
-    const bool riff = pread(fd, head, sizeof head, 0) == static_cast<ssize_t>(sizeof head) &&
-                      std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "sfbk", 4) == 0;
+    unsigned char head[12];
+    struct stat info;
+    const bool whole = pread(fd, head, sizeof head, 0) == static_cast<ssize_t>(sizeof head) && fstat(fd, &info) == 0 &&
+                       std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "sfbk", 4) == 0 &&
+                       8 + (uint32_t{head[4]} | uint32_t{head[5]} << 8 | uint32_t{head[6]} << 16 |
+                            uint32_t{head[7]} << 24) == static_cast<unsigned long long>(info.st_size);
     close(fd);
-    return riff;
+    return whole;
 }
 
 // Lives while the device is open and while any player handed out still exists,

@@ -223,6 +223,40 @@ TEST_F(MediaFiles, AHugeEffectPlaysTheDefaultSoundWithoutBeingRead) {
     EXPECT_EQ(failure, "");
 }
 
+// A soundfont that is not one: the synth never opens it (a pipe would hold
+// the first piece for good, a damaged file fill the terminal with its
+// libraries' complaints), and the one line says music is silent.
+TEST_F(MediaFiles, ASoundfontThatIsNotOneGivesOneLineAndSilentMusic) {
+    plat::SetProgramName("tobble7");
+    const std::string pipe = Pipe("pipe.sf2"), garbage = Path("garbage.sf2"), cut = Path("cut.sf2");
+    std::ofstream(garbage, std::ios::binary) << "RIFF\x04\0\0\0sfbk";  // says it is longer than it is
+    {
+        std::ifstream whole("/usr/share/sounds/sf2/TimGM6mb.sf2", std::ios::binary);
+        std::string head(100000, '\0');
+        whole.read(&head[0], static_cast<std::streamsize>(head.size()));
+        head.resize(static_cast<size_t>(whole.gcount()));
+        std::ofstream(cut, std::ios::binary) << (head.empty() ? "RIFF" : head);
+    }
+    for (const std::string& font : {pipe, garbage, cut}) {
+        SCOPED_TRACE(font);
+        const std::string failure = InChild([&]() -> std::string {
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            ::testing::internal::CaptureStderr();  // the synth is made beside: its line may come at once
+            plat::AudioDevice device = plat::OpenAudioDevice(font);
+            plat::Mci mci(std::move(device.music));
+            const int code = mci.Send("open " + std::string(SOURCE_DIR) + "/bg/bg1.mid alias bgm");
+            const std::string err = ::testing::internal::GetCapturedStderr();
+            std::string why;
+            if (device.silent) return "no dummy sound device";
+            if (code != 0) why += "answered " + std::to_string(code) + "; ";
+            if (err != "tobble7: no General MIDI soundfont (" + font + "); music is silent\n")
+                why += "stderr: \"" + err + "\"";
+            return why;
+        });
+        EXPECT_EQ(failure, "");
+    }
+}
+
 TEST_F(MediaFiles, EachTuneThatDoesNotOpenGetsOneLineARun) {
     plat::SetProgramName("tobble7");
     Pipe("bg/bg2.mid");

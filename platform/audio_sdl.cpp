@@ -34,58 +34,46 @@ namespace {
 
 // The mixer and the synth, with the decoders and sound servers they bring,
 // are most of the libraries a program would load at start. They are loaded
-// when the device is opened instead, after the first frame: each is a table of
-// the functions used here, ready (`error` empty) or not (`error` says why).
-#define MIXER_FUNCTIONS(F)                                                                                    \
-    F(Mix_OpenAudioDevice) F(Mix_QuerySpec) F(Mix_HookMusic) F(Mix_Volume) F(Mix_SetPostMix) F(Mix_LoadWAV_RW) \
-    F(Mix_PlayChannel) F(Mix_HaltChannel) F(Mix_FreeChunk) F(Mix_CloseAudio)
-#define SYNTH_FUNCTIONS(F)                                                                                     \
-    F(fluid_set_log_function) F(new_fluid_settings) F(delete_fluid_settings) F(fluid_settings_setnum)          \
-    F(fluid_settings_setstr) F(new_fluid_synth) F(delete_fluid_synth) F(fluid_synth_sfload)                    \
-    F(fluid_synth_get_active_voice_count) F(fluid_synth_write_float) F(fluid_synth_cc) F(fluid_synth_all_notes_off) \
-    F(new_fluid_player) F(delete_fluid_player) F(fluid_player_add_mem) F(fluid_player_play) F(fluid_player_stop) \
-    F(fluid_player_get_status) F(fluid_player_get_total_ticks) F(fluid_player_set_tick_callback)
-
-#define DECLARE(f) decltype(&::f) f = nullptr;
-#define RESOLVE(f) found = Resolve(handle, #f, f) && found;
-
-struct MixerLibrary {
-    std::string error;
-    MIXER_FUNCTIONS(DECLARE)
-    MixerLibrary() {
-        if (void* handle = OpenLibrary("libSDL2_mixer-2.0.so.0", error)) {
-            bool found = true;
-            MIXER_FUNCTIONS(RESOLVE)
-            if (!found) error = "libSDL2_mixer-2.0.so.0 lacks the functions used";
-        }
-    }
+// when the device is opened instead, after the first frame.
+struct MixerLibrary : Library {
+    MixerLibrary() : Library("libSDL2_mixer-2.0.so.0") {}
+    PLAT_FUNCTION(Mix_OpenAudioDevice)
+    PLAT_FUNCTION(Mix_QuerySpec)
+    PLAT_FUNCTION(Mix_HookMusic)
+    PLAT_FUNCTION(Mix_Volume)
+    PLAT_FUNCTION(Mix_SetPostMix)
+    PLAT_FUNCTION(Mix_LoadWAV_RW)
+    PLAT_FUNCTION(Mix_PlayChannel)
+    PLAT_FUNCTION(Mix_HaltChannel)
+    PLAT_FUNCTION(Mix_FreeChunk)
+    PLAT_FUNCTION(Mix_CloseAudio)
 };
+const MixerLibrary& Mixer() { return Loaded<MixerLibrary>(); }
 
-struct SynthLibrary {
-    std::string error;
-    SYNTH_FUNCTIONS(DECLARE)
-    SynthLibrary() {
-        if (void* handle = OpenLibrary("libfluidsynth.so.3", error)) {
-            bool found = true;
-            SYNTH_FUNCTIONS(RESOLVE)
-            if (!found) error = "libfluidsynth.so.3 lacks the functions used";
-        }
-    }
+struct SynthLibrary : Library {
+    SynthLibrary() : Library("libfluidsynth.so.3") {}
+    PLAT_FUNCTION(fluid_set_log_function)
+    PLAT_FUNCTION(new_fluid_settings)
+    PLAT_FUNCTION(delete_fluid_settings)
+    PLAT_FUNCTION(fluid_settings_setnum)
+    PLAT_FUNCTION(fluid_settings_setstr)
+    PLAT_FUNCTION(new_fluid_synth)
+    PLAT_FUNCTION(delete_fluid_synth)
+    PLAT_FUNCTION(fluid_synth_sfload)
+    PLAT_FUNCTION(fluid_synth_get_active_voice_count)
+    PLAT_FUNCTION(fluid_synth_write_float)
+    PLAT_FUNCTION(fluid_synth_cc)
+    PLAT_FUNCTION(fluid_synth_all_notes_off)
+    PLAT_FUNCTION(new_fluid_player)
+    PLAT_FUNCTION(delete_fluid_player)
+    PLAT_FUNCTION(fluid_player_add_mem)
+    PLAT_FUNCTION(fluid_player_play)
+    PLAT_FUNCTION(fluid_player_stop)
+    PLAT_FUNCTION(fluid_player_get_status)
+    PLAT_FUNCTION(fluid_player_get_total_ticks)
+    PLAT_FUNCTION(fluid_player_set_tick_callback)
 };
-
-#undef DECLARE
-#undef RESOLVE
-
-// Loaded by the first caller; every later one finds them as they came. Never
-// destroyed: a synth still being made, or a destructor at exit, may call them.
-const MixerLibrary& Mixer() {
-    static const MixerLibrary& library = *new MixerLibrary;
-    return library;
-}
-const SynthLibrary& Synth() {
-    static const SynthLibrary& library = *new SynthLibrary;
-    return library;
-}
+const SynthLibrary& Synth() { return Loaded<SynthLibrary>(); }
 
 const int kRate = 44100;
 const int kBufferFrames = 1024;  // about 23 ms: sound effects feel immediate
@@ -440,7 +428,7 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
     std::shared_ptr<Engine>& engineOpen = d.engine;
     if (!engineOpen) {
         d.JoinSubsystemQuit();
-        if (!Mixer().error.empty()) return Silent("the sound library could not be loaded (" + Mixer().error + ")");
+        if (!Mixer().Error().empty()) return Silent("the sound library could not be loaded (" + Mixer().Error() + ")");
         std::string why;
         {
             QuietStderr quiet;
@@ -476,9 +464,9 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
         // quitting: it would only hold up the end.
         const auto make = [engine = engine.get(), rate, soundFont, program = ProgramName()] {
             if (QuitRequested()) return;
-            if (!Synth().error.empty()) {
+            if (!Synth().Error().empty()) {
                 std::fprintf(stderr, "%s: the synthesizer could not be set up (%s); music is silent\n", program.c_str(),
-                             Synth().error.c_str());
+                             Synth().Error().c_str());
                 return;
             }
             // FluidSynth's own messages (missing presets, parse notes) stay off

@@ -99,8 +99,8 @@ bool DecodePng(const unsigned char* data, size_t size, Surface& out) {
 Surface DecodeOther(const unsigned char* data, size_t size, const char* name, std::string& error) {
     Surface out;
     const ImageLibrary& image = Images();
-    SDL_RWops* rw = data && image.Load ? SDL_RWFromConstMem(data, static_cast<int>(size)) : nullptr;
-    const SdlSurfacePtr img(rw ? image.Load(rw, 1) : nullptr);
+    SDL_RWops* rw = data && image.Error().empty() ? SDL_RWFromConstMem(data, static_cast<int>(size)) : nullptr;
+    const SdlSurfacePtr img(rw ? image.IMG_Load_RW(rw, 1) : nullptr);
     if (!img) {
         error = std::string("picture ") + name + " could not be read";
         return out;
@@ -125,24 +125,12 @@ bool IsPng(const unsigned char* data, size_t size) { return data && size >= 8 &&
 
 }  // namespace
 
-ImageLibrary::ImageLibrary() {
-    void* handle = OpenLibrary("libSDL2_image-2.0.so.0", error);
-    if (!handle) return;
-    decltype(&::IMG_Init) init = nullptr;
-    const bool load = Resolve(handle, "IMG_Load_RW", Load), save = Resolve(handle, "IMG_SavePNG", SavePng);
-    if (!load || !save) {
-        error = "libSDL2_image-2.0.so.0 lacks the functions used";
-        return;
-    }
+ImageLibrary::ImageLibrary() : Library("libSDL2_image-2.0.so.0") {
     // Its one-time set-up, here, before threads decoding side by side share it.
-    if (Resolve(handle, "IMG_Init", init)) init(IMG_INIT_PNG);
+    if (Error().empty()) IMG_Init(IMG_INIT_PNG);
 }
 
-// Never destroyed, like the libraries it holds.
-const ImageLibrary& Images() {
-    static const ImageLibrary& library = *new ImageLibrary;
-    return library;
-}
+const ImageLibrary& Images() { return Loaded<ImageLibrary>(); }
 
 Surface DecodePicture(const unsigned char* data, size_t size, const char* name, std::string& error) {
     error.clear();

@@ -7,15 +7,16 @@
 #include <cstddef>
 #include <string>
 
+#include "library.h"
 #include "surface.h"
 
 namespace plat {
 
-struct ImageLibrary {
+struct ImageLibrary : Library {
     ImageLibrary();
-    std::string error;  // empty once loaded
-    decltype(&::IMG_Load_RW) Load = nullptr;
-    decltype(&::IMG_SavePNG) SavePng = nullptr;
+    PLAT_FUNCTION(IMG_Init)
+    PLAT_FUNCTION(IMG_Load_RW)
+    PLAT_FUNCTION(IMG_SavePNG)
 };
 const ImageLibrary& Images();
 

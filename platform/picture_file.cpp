@@ -18,10 +18,10 @@ bool SavePicture(const Surface& s, const std::string& path) {
     SDL_Surface* view = SDL_CreateRGBSurfaceWithFormatFrom(
         const_cast<uint32_t*>(s.Pixels().data()), s.Width(), s.Height(), 32, 4 * s.Width(), SDL_PIXELFORMAT_RGB888);
     const ImageLibrary& image = Images();
-    const bool ok = view && image.SavePng && image.SavePng(view, path.c_str()) == 0;
+    const bool ok = view && image.Error().empty() && image.IMG_SavePNG(view, path.c_str()) == 0;
     if (!ok)
         std::fprintf(stderr, "%s: cannot be written (%s)\n", path.c_str(),
-                     image.SavePng ? SDL_GetError() : image.error.c_str());
+                     image.Error().empty() ? SDL_GetError() : image.Error().c_str());
     SDL_FreeSurface(view);
     return ok;
 }

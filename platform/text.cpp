@@ -31,45 +31,43 @@ std::string g_programName = "program";
 // SDL_ttf and fontconfig, with FreeType, HarfBuzz and GLib beneath them, are
 // loaded (dlopen) on a thread of their own beside the window's set-up rather
 // than before the program starts.
-#define TTF_FUNCTIONS(F)                                                                                       \
-    F(TTF_Init) F(TTF_Quit) F(TTF_OpenFont) F(TTF_CloseFont) F(TTF_SetFontStyle) F(TTF_RenderUTF8_Blended)     \
-    F(TTF_FontAscent) F(TTF_FontLineSkip) F(TTF_SizeUTF8)
-#define FC_FUNCTIONS(F)                                                                                        \
-    F(FcInit) F(FcNameParse) F(FcConfigSubstitute) F(FcDefaultSubstitute) F(FcFontMatch) F(FcPatternGetString) \
-    F(FcPatternGetCharSet) F(FcCharSetHasChar) F(FcPatternDestroy)
-
-struct TextLibrary {
-    std::string error;  // empty once loaded
-#define DECLARE(f) decltype(&::f) f = nullptr;
-    TTF_FUNCTIONS(DECLARE)
-    FC_FUNCTIONS(DECLARE)
-#undef DECLARE
-    TextLibrary() {
-        void* ttf = OpenLibrary("libSDL2_ttf-2.0.so.0", error);
-        void* fc = ttf ? OpenLibrary("libfontconfig.so.1", error) : nullptr;
-        if (!fc) return;
-        bool found = true;
-#define RESOLVE_TTF(f) found = Resolve(ttf, #f, f) && found;
-#define RESOLVE_FC(f) found = Resolve(fc, #f, f) && found;
-        TTF_FUNCTIONS(RESOLVE_TTF)
-        FC_FUNCTIONS(RESOLVE_FC)
-#undef RESOLVE_FC
-#undef RESOLVE_TTF
-        if (!found) error = "the text libraries lack the functions used";
-    }
+struct TtfLibrary : Library {
+    TtfLibrary() : Library("libSDL2_ttf-2.0.so.0") {}
+    PLAT_FUNCTION(TTF_Init)
+    PLAT_FUNCTION(TTF_Quit)
+    PLAT_FUNCTION(TTF_OpenFont)
+    PLAT_FUNCTION(TTF_CloseFont)
+    PLAT_FUNCTION(TTF_SetFontStyle)
+    PLAT_FUNCTION(TTF_RenderUTF8_Blended)
+    PLAT_FUNCTION(TTF_FontAscent)
+    PLAT_FUNCTION(TTF_FontLineSkip)
+    PLAT_FUNCTION(TTF_SizeUTF8)
 };
+struct FontconfigLibrary : Library {
+    FontconfigLibrary() : Library("libfontconfig.so.1") {}
+    PLAT_FUNCTION(FcInit)
+    PLAT_FUNCTION(FcNameParse)
+    PLAT_FUNCTION(FcConfigSubstitute)
+    PLAT_FUNCTION(FcDefaultSubstitute)
+    PLAT_FUNCTION(FcFontMatch)
+    PLAT_FUNCTION(FcPatternGetString)
+    PLAT_FUNCTION(FcPatternGetCharSet)
+    PLAT_FUNCTION(FcCharSetHasChar)
+    PLAT_FUNCTION(FcPatternDestroy)
+};
+const TtfLibrary& Ttf() { return Loaded<TtfLibrary>(); }
+const FontconfigLibrary& Fc() { return Loaded<FontconfigLibrary>(); }
 
-// Loaded by the first caller, once. Never destroyed: the fonts are closed
-// through it at exit.
-const TextLibrary& Lib() {
-    static const TextLibrary& library = *new TextLibrary;
-    return library;
+// Why the text libraries cannot be used, or empty.
+std::string TextLibraryError() {
+    if (!Ttf().Error().empty()) return Ttf().Error();
+    return Fc().Error();
 }
 
 // Finds the default face: IPAPGothic, else the best sans-serif with Japanese
 // glyphs. What there is to say goes to `said`, for the caller to print.
 std::string FindFontFile(std::string& said) {
-    const TextLibrary& t = Lib();
+    const FontconfigLibrary& t = Fc();
     if (!t.FcInit()) return "";
     std::string file;
     auto match = [&](const char* spec, bool needJapanese) -> std::string {
@@ -186,7 +184,7 @@ bool SameInk(const RenderedText& a, const RenderedText& b) {
 // it is drawn, so every colour of one text shares one entry.
 bool Render(TTF_Font* font, bool italic, const std::string& utf8, RenderedText& out) {
     const SDL_Color white = {255, 255, 255, 255};
-    SdlSurfacePtr glyphs(Lib().TTF_RenderUTF8_Blended(font, utf8.c_str(), white));
+    SdlSurfacePtr glyphs(Ttf().TTF_RenderUTF8_Blended(font, utf8.c_str(), white));
     if (glyphs && (glyphs->format->BytesPerPixel != 4 || glyphs->format->Amask == 0))
         glyphs.reset(SDL_ConvertSurfaceFormat(glyphs.get(), SDL_PIXELFORMAT_ARGB8888, 0));
     if (!glyphs) return false;
@@ -203,7 +201,7 @@ bool Render(TTF_Font* font, bool italic, const std::string& utf8, RenderedText& 
         // The italic shear leans what hangs below the baseline to the left of
         // the text's start; moved right by that overhang, the text leans right
         // from its start and leaves no ink left of it.
-        const int below = glyphs->h - Lib().TTF_FontAscent(font);
+        const int below = glyphs->h - Ttf().TTF_FontAscent(font);
         const int overhang = italic && below > 0 ? static_cast<int>(std::ceil(kItalicLean * below)) : 0;
         out.dx += overhang;
     }
@@ -266,8 +264,8 @@ private:
         for (const char* c = kChars; *c; ++c) {
             const uint8_t k = static_cast<uint8_t>(*c);
             int one, two, h;
-            if (Lib().TTF_SizeUTF8(font, std::string(1, *c).c_str(), &one, &h) != 0 ||
-                Lib().TTF_SizeUTF8(font, std::string(2, *c).c_str(), &two, &h) != 0 ||
+            if (Ttf().TTF_SizeUTF8(font, std::string(1, *c).c_str(), &one, &h) != 0 ||
+                Ttf().TTF_SizeUTF8(font, std::string(2, *c).c_str(), &two, &h) != 0 ||
                 !Render(font, false, std::string(1, *c), f.glyph[k]))
                 return false;
             f.advance[k] = two - one;
@@ -326,8 +324,8 @@ class Fonts {
 public:
     ~Fonts() {
         if (preparing_.joinable()) preparing_.join();
-        for (auto& entry : cache_) Lib().TTF_CloseFont(entry.second);
-        if (opened_) Lib().TTF_Quit();
+        for (auto& entry : cache_) Ttf().TTF_CloseFont(entry.second);
+        if (opened_) Ttf().TTF_Quit();
     }
 
     // Loads the libraries, finds the face and opens it in a surface's default
@@ -399,7 +397,7 @@ private:
         const auto key = std::make_tuple(px, bold, italic);
         auto it = cache_.find(key);
         if (it != cache_.end()) return it->second;
-        TTF_Font* f = Lib().TTF_OpenFont(file_.c_str(), px);
+        TTF_Font* f = Ttf().TTF_OpenFont(file_.c_str(), px);
         if (!f) {
             // Not kept, so a later call tries again; said once, not on every text.
             if (!openFailureTold_)
@@ -407,7 +405,7 @@ private:
             openFailureTold_ = true;
             return nullptr;
         }
-        Lib().TTF_SetFontStyle(f, (bold ? TTF_STYLE_BOLD : 0) | (italic ? TTF_STYLE_ITALIC : 0));
+        Ttf().TTF_SetFontStyle(f, (bold ? TTF_STYLE_BOLD : 0) | (italic ? TTF_STYLE_ITALIC : 0));
         cache_[key] = f;
         return f;
     }
@@ -416,12 +414,12 @@ private:
     // caller's when there is none. The messages wait for the first text.
     void Load() {
         loaded_ = true;
-        const TextLibrary& t = Lib();
-        if (!t.error.empty()) {
-            said_ = g_programName + ": text library failed: " + t.error + "\n";
+        const std::string error = TextLibraryError();
+        if (!error.empty()) {
+            said_ = g_programName + ": text library failed: " + error + "\n";
             return;
         }
-        if (t.TTF_Init() != 0) {
+        if (Ttf().TTF_Init() != 0) {
             said_ = g_programName + ": text library failed: " + TTF_GetError() + "\n";
             return;
         }
@@ -496,13 +494,13 @@ void Surface::Print(const std::string& utf8) {
         }
     }
     CurrentX = 0;
-    CurrentY = static_cast<float>(y0 + Lib().TTF_FontLineSkip(font));
+    CurrentY = static_cast<float>(y0 + Ttf().TTF_FontLineSkip(font));
 }
 
 int TextWidth(const Surface& s, const std::string& utf8) {
     TTF_Font* font = TheFonts().Get(s.FontSize, s.FontBold, s.FontItalic);
     int w = 0, h = 0;
-    if (font) Lib().TTF_SizeUTF8(font, utf8.c_str(), &w, &h);
+    if (font) Ttf().TTF_SizeUTF8(font, utf8.c_str(), &w, &h);
     return w;
 }
 

@@ -1,12 +1,5 @@
-// Pictures: PNGs decoded with libpng; any other format through SDL_image,
-// which is loaded (dlopen) only when such a picture or a written file is
-// wanted: with the decoders it brings, it would be a good part of the
-// libraries a program loads at start.
-#include "image.h"
-#include "library.h"
-
-#include <SDL.h>
-#include <SDL_image.h>
+// Pictures: PNGs decoded with libpng. Every picture here is a PNG; anything
+// else is a picture that could not be read.
 #include <png.h>
 
 #include <algorithm>
@@ -19,7 +12,6 @@
 #include <system_error>
 #include <thread>
 
-#include "sdl_ptr.h"
 #include "surface.h"
 
 namespace plat {
@@ -45,8 +37,8 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t n) {
 void NoWarnings(png_structp, png_const_charp) {}
 [[noreturn]] void Fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
-// Reads a PNG as 8-bit RGB rows, as the other path gives them: alpha dropped,
-// not blended; palettes, grey and 16 bits per channel brought to 8-bit RGB.
+// Reads a PNG as 8-bit RGB rows: alpha dropped, not blended; palettes, grey
+// and 16 bits per channel (their high bytes) brought to 8-bit RGB.
 // Everything it fills lives with the caller: libpng reports a failure by a
 // long jump back into this function, past no destructor.
 bool ReadPng(const unsigned char* data, size_t size, std::vector<png_byte>& pixels, std::vector<png_bytep>& rows,
@@ -101,57 +93,25 @@ bool DecodePng(const unsigned char* data, size_t size, Surface& out) {
     return true;
 }
 
-// Any other format the image library reads. `error`: the line to report.
-Surface DecodeOther(const unsigned char* data, size_t size, const char* name, std::string& error) {
-    Surface out;
-    const ImageLibrary& image = Images();
-    SDL_RWops* rw = data && image.Load ? SDL_RWFromConstMem(data, static_cast<int>(size)) : nullptr;
-    const SdlSurfacePtr img(rw ? image.Load(rw, 1) : nullptr);
-    if (!img) {
-        error = std::string("picture ") + name + " could not be read";
-        return out;
-    }
-    const SdlSurfacePtr rgb(SDL_ConvertSurfaceFormat(img.get(), SDL_PIXELFORMAT_RGB888, 0));
-    if (!rgb) {
-        error = std::string("picture ") + name + " could not be converted: " + SDL_GetError();
-        return out;
-    }
-    out.Resize(rgb->w, rgb->h);
-    SDL_LockSurface(rgb.get());
-    for (int y = 0; y < rgb->h; ++y) {
-        const uint32_t* row =
-            reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(rgb->pixels) + static_cast<size_t>(y) * rgb->pitch);
-        for (int x = 0; x < rgb->w; ++x) out.SetPixelRGB(x, y, row[x] & 0xFFFFFF);
-    }
-    SDL_UnlockSurface(rgb.get());
-    return out;
-}
-
 bool IsPng(const unsigned char* data, size_t size) { return data && size >= 8 && png_sig_cmp(data, 0, 8) == 0; }
 
 // The picture and the line to report for it (empty when it decoded).
 Surface Decode(const unsigned char* data, size_t size, const char* name, std::string& error) {
     error.clear();
     Surface out;
-    if (IsPng(data, size)) {
-        if (!DecodePng(data, size, out)) error = std::string("picture ") + name + " could not be read";
-        return out;
-    }
-    return DecodeOther(data, size, name, error);
+    if (!IsPng(data, size) || !DecodePng(data, size, out))
+        error = std::string("picture ") + name + " could not be read";
+    return out;
 }
 
 std::vector<Surface> Decode(const std::vector<PictureData>& pictures, std::vector<std::string>& errors) {
     std::vector<Surface> out(pictures.size());
     errors.assign(pictures.size(), std::string());
     if (pictures.empty()) return out;
-    // PNGs side by side; anything else on the caller's thread afterwards: the
-    // image library reports through SDL, whose per-thread state is only
-    // freed for threads of its own.
     std::atomic<size_t> next{0};
     const auto work = [&] {
         for (size_t k; (k = next++) < pictures.size();)
-            if (IsPng(pictures[k].data, pictures[k].size))
-                out[k] = Decode(pictures[k].data, pictures[k].size, pictures[k].name, errors[k]);
+            out[k] = Decode(pictures[k].data, pictures[k].size, pictures[k].name, errors[k]);
     };
     const size_t helpers =
         std::min<size_t>(pictures.size(), std::max(1u, std::min(8u, std::thread::hardware_concurrency()))) - 1;
@@ -165,9 +125,6 @@ std::vector<Surface> Decode(const std::vector<PictureData>& pictures, std::vecto
     }
     work();
     for (std::thread& t : threads) t.join();
-    for (size_t k = 0; k < pictures.size(); ++k)
-        if (!IsPng(pictures[k].data, pictures[k].size))
-            out[k] = Decode(pictures[k].data, pictures[k].size, pictures[k].name, errors[k]);
     return out;
 }
 
@@ -207,25 +164,6 @@ bool TakeAhead(const unsigned char* data, Surface& out, std::string& error) {
 }
 
 }  // namespace
-
-ImageLibrary::ImageLibrary() {
-    void* handle = OpenLibrary("libSDL2_image-2.0.so.0", error);
-    if (!handle) return;
-    decltype(&::IMG_Init) init = nullptr;
-    const bool load = Resolve(handle, "IMG_Load_RW", Load), save = Resolve(handle, "IMG_SavePNG", SavePng);
-    if (!load || !save) {
-        error = "libSDL2_image-2.0.so.0 lacks the functions used";
-        return;
-    }
-    // Its one-time set-up, here, before threads decoding side by side share it.
-    if (Resolve(handle, "IMG_Init", init)) init(IMG_INIT_PNG);
-}
-
-// Never destroyed, like the libraries it holds.
-const ImageLibrary& Images() {
-    static const ImageLibrary& library = *new ImageLibrary;
-    return library;
-}
 
 Surface LoadPicture(const unsigned char* data, size_t size, const char* name) {
     std::string error;

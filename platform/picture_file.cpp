@@ -18,19 +18,19 @@ namespace {
 // and why the encoding failed. Plain data, so a long jump may leave it.
 struct PngWriter {
     std::string* out;
-    bool outOfMemory;
     char why[160];
 };
 
 void WriteToMemory(png_structp png, png_bytep data, png_size_t n) {
     auto* w = static_cast<PngWriter*>(png_get_io_ptr(png));
     // No exception may cross libpng's C frames: it becomes libpng's own error.
+    bool full = false;
     try {
         w->out->append(reinterpret_cast<const char*>(data), n);
     } catch (const std::bad_alloc&) {
-        w->outOfMemory = true;
+        full = true;
     }
-    if (w->outOfMemory) png_error(png, "out of memory");
+    if (full) png_error(png, "out of memory");
 }
 
 void NoFlush(png_structp) {}
@@ -43,7 +43,7 @@ void NoFlush(png_structp) {}
 
 void NoWarnings(png_structp, png_const_charp) {}
 
-// Encodes the 0x00RRGGBB pixels as a 24-bit RGB PNG into `out`. Everything it
+// Encodes the 0x00RRGGBB pixels as a 24-bit RGB PNG into *w.out. Everything it
 // fills lives with the caller: libpng reports a failure by a long jump back
 // into this function, past no destructor. False with the reason in `w.why`.
 bool EncodePng(const uint32_t* pixels, int width, int height, std::vector<png_byte>& row, PngWriter& w) {
@@ -85,7 +85,7 @@ bool EncodePng(const uint32_t* pixels, int width, int height, std::vector<png_by
 bool SavePicture(const Surface& s, const std::string& path) {
     std::string bytes;
     std::vector<png_byte> row(3 * static_cast<size_t>(s.Width() > 0 ? s.Width() : 0));
-    PngWriter w{&bytes, false, {}};
+    PngWriter w{&bytes, {}};
     std::string reason;
     // libpng refuses it too, but says only "Invalid IHDR data".
     if (s.Width() <= 0 || s.Height() <= 0) {

@@ -189,8 +189,7 @@ std::vector<unsigned char> MakePng(int colourType, int depth, bool interlaced, i
 // What ImageMagick reads from each PNG, asked for as 16-bit PPMs (it drops
 // alpha unblended): the high byte of each channel. One run of convert for
 // all; none, with the reason in `why`, when that fails.
-std::vector<plat::Surface> ImageMagickPictures(const std::vector<std::vector<unsigned char>>& pngs,
-                                                     std::string& why) {
+std::vector<plat::Surface> ImageMagickPictures(const std::vector<std::vector<unsigned char>>& pngs, std::string& why) {
     const std::string stem = testing::TempDir() + "tobble7-reference-" + std::to_string(getpid()) + "-";
     std::string command = "convert";
     for (size_t k = 0; k < pngs.size(); ++k) {

@@ -1,19 +1,12 @@
-// Pictures: PNGs decoded with libpng; any other format through SDL_image,
-// which is loaded (dlopen) only when such a picture or a written file is
-// wanted: with the decoders it brings, it would be a good part of the
-// libraries a program loads at start.
-#include "image.h"
-#include "library.h"
-
-#include <SDL.h>
-#include <SDL_image.h>
+// Pictures: PNGs decoded with libpng. Every picture here is a PNG; anything
+// else is a picture that could not be read.
 #include <png.h>
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 
-#include "sdl_ptr.h"
+#include "image.h"
 #include "surface.h"
 
 namespace plat {
@@ -39,8 +32,8 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t n) {
 void NoWarnings(png_structp, png_const_charp) {}
 [[noreturn]] void Fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
-// Reads a PNG as 8-bit RGB rows, as the other path gives them: alpha dropped,
-// not blended; palettes, grey and 16 bits per channel brought to 8-bit RGB.
+// Reads a PNG as 8-bit RGB rows: alpha dropped, not blended; palettes, grey
+// and 16 bits per channel (their high bytes) brought to 8-bit RGB.
 // Everything it fills lives with the caller: libpng reports a failure by a
 // long jump back into this function, past no destructor.
 bool ReadPng(const unsigned char* data, size_t size, std::vector<png_byte>& pixels, std::vector<png_bytep>& rows,
@@ -95,52 +88,16 @@ bool DecodePng(const unsigned char* data, size_t size, Surface& out) {
     return true;
 }
 
-// Any other format the image library reads. `error`: the line to report.
-Surface DecodeOther(const unsigned char* data, size_t size, const char* name, std::string& error) {
-    Surface out;
-    const ImageLibrary& image = Images();
-    SDL_RWops* rw = data && image.Error().empty() ? SDL_RWFromConstMem(data, static_cast<int>(size)) : nullptr;
-    const SdlSurfacePtr img(rw ? image.IMG_Load_RW(rw, 1) : nullptr);
-    if (!img) {
-        error = std::string("picture ") + name + " could not be read";
-        return out;
-    }
-    const SdlSurfacePtr rgb(SDL_ConvertSurfaceFormat(img.get(), SDL_PIXELFORMAT_RGB888, 0));
-    if (!rgb) {
-        error = std::string("picture ") + name + " could not be converted: " + SDL_GetError();
-        return out;
-    }
-    out.Resize(rgb->w, rgb->h);
-    SDL_LockSurface(rgb.get());
-    for (int y = 0; y < rgb->h; ++y) {
-        const uint32_t* row =
-            reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(rgb->pixels) + static_cast<size_t>(y) * rgb->pitch);
-        for (int x = 0; x < rgb->w; ++x) out.SetPixelRGB(x, y, row[x] & 0xFFFFFF);
-    }
-    SDL_UnlockSurface(rgb.get());
-    return out;
-}
-
 bool IsPng(const unsigned char* data, size_t size) { return data && size >= 8 && png_sig_cmp(data, 0, 8) == 0; }
 
 }  // namespace
 
-ImageLibrary::ImageLibrary() : Library("libSDL2_image-2.0.so.0") {
-    // Its one-time set-up, here, before threads decoding side by side share it.
-    if (Error().empty()) IMG_Init(IMG_INIT_PNG);
-}
-
-const ImageLibrary& Images() { return Loaded<ImageLibrary>(); }
-
 Surface DecodePicture(const unsigned char* data, size_t size, const char* name, std::string& error) {
     error.clear();
     Surface out;
-    if (IsPng(data, size)) {
-        if (!DecodePng(data, size, out)) error = std::string("picture ") + name + " could not be read";
-        return out;
-    }
-    return DecodeOther(data, size, name, error);
+    if (!IsPng(data, size) || !DecodePng(data, size, out))
+        error = std::string("picture ") + name + " could not be read";
+    return out;
 }
-
 
 }  // namespace plat

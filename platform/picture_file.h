@@ -8,8 +8,9 @@
 
 namespace plat {
 
-// Writes the surface as a 24-bit PNG file. False, with one line on stderr,
-// when it cannot be written.
+// Writes the surface as a 24-bit PNG file, replacing any old one whole (as
+// WriteWholeFile does). False, with one line on stderr naming the file and
+// why, when it cannot be written.
 bool SavePicture(const Surface& s, const std::string& path);
 
 // Reads a picture file; an empty surface (and one line on stderr) when it is

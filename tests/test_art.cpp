@@ -2,16 +2,20 @@
 // sprite masks that cover exactly their pictures.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include <SDL.h>
 #include <png.h>
 
 #include "game/form1.h"
 #include "manual/form1.h"
-#include "platform/image.h"
+#include "platform/picture_file.h"
 
 namespace {
 
@@ -103,45 +107,39 @@ TEST(Art, TheLogoStandsOnBlack) {
     }
 }
 
-// A picture that cannot be read, or read but not converted to the surfaces'
-// pixels, gives an empty surface and one line on stderr naming it.
+// A picture that cannot be read gives an empty surface and one line on stderr
+// naming it; PNG is the one format read, so a sound BMP is no more a picture
+// than garbage is.
 TEST(Art, APictureThatFailsGivesAnEmptySurfaceAndOneLine) {
-    // A run-length BMP of 2^29 + 1 by 1 pixels, ending at once: it reads as
-    // one byte a pixel, but four bytes a pixel overflow a row's length.
-    std::vector<unsigned char> wide(14 + 40 + 8 + 2, 0);
+    // A BMP of one white pixel, 24 bits, uncompressed.
+    std::vector<unsigned char> bmp(14 + 40 + 4, 0);
     const auto put = [&](size_t at, uint32_t v, int bytes) {
-        for (int k = 0; k < bytes; ++k) wide[at + k] = static_cast<unsigned char>(v >> (8 * k));
+        for (int k = 0; k < bytes; ++k) bmp[at + k] = static_cast<unsigned char>(v >> (8 * k));
     };
-    wide[0] = 'B', wide[1] = 'M';
-    put(2, static_cast<uint32_t>(wide.size()), 4);
-    put(10, 14 + 40 + 8, 4);  // where the pixels start
-    put(14, 40, 4);           // header size
-    put(18, (1u << 29) + 1, 4);
+    bmp[0] = 'B', bmp[1] = 'M';
+    put(2, static_cast<uint32_t>(bmp.size()), 4);
+    put(10, 14 + 40, 4);  // where the pixels start
+    put(14, 40, 4);       // header size
+    put(18, 1, 4);
     put(22, 1, 4);
     put(26, 1, 2);  // planes
-    put(28, 8, 2);  // bits a pixel
-    put(30, 1, 4);  // run-length coded, 8 bits
-    put(46, 2, 4);  // two colours: black, white
-    put(58, 0xFFFFFF, 4);
-    wide[63] = 1;  // end of the picture
+    put(28, 24, 2);  // bits a pixel
+    put(54, 0xFFFFFF, 3);
     const std::string garbage = "not a picture";
     struct Case {
         const char* name;
         const unsigned char* data;
         size_t size;
-        const char* line;
     };
-    for (const Case& c : {Case{"garbage", reinterpret_cast<const unsigned char*>(garbage.data()), garbage.size(),
-                               "picture garbage could not be read\n"},
-                          Case{"too wide", wide.data(), wide.size(), "picture too wide could not be converted: "}}) {
+    for (const Case& c : {Case{"garbage", reinterpret_cast<const unsigned char*>(garbage.data()), garbage.size()},
+                          Case{"bmp", bmp.data(), bmp.size()}, Case{"none", nullptr, 0}}) {
         SCOPED_TRACE(c.name);
         testing::internal::CaptureStderr();
         const plat::Surface s = plat::LoadPicture(c.data, c.size, c.name);
         const std::string err = testing::internal::GetCapturedStderr();
         EXPECT_EQ(s.Width(), 0);
         EXPECT_EQ(s.Height(), 0);
-        EXPECT_EQ(err.rfind(c.line, 0), 0u) << err;
-        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_EQ(err, "picture " + std::string(c.name) + " could not be read\n");
     }
 }
 
@@ -188,46 +186,101 @@ std::vector<unsigned char> MakePng(int colourType, int depth, bool interlaced, i
     return file;
 }
 
+// What ImageMagick reads from each PNG, asked for as 16-bit PPMs (it drops
+// alpha unblended): the high byte of each channel. One run of convert for
+// all; none, with the reason in `why`, when that fails.
+std::vector<plat::Surface> ImageMagickPictures(const std::vector<std::vector<unsigned char>>& pngs, std::string& why) {
+    const std::string stem = testing::TempDir() + "tobble7-reference-" + std::to_string(getpid()) + "-";
+    std::string command = "convert";
+    for (size_t k = 0; k < pngs.size(); ++k) {
+        const std::string path = stem + std::to_string(k) + ".png";
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        if (!f || std::fwrite(pngs[k].data(), 1, pngs[k].size(), f) != pngs[k].size()) why = "cannot write " + path;
+        if (f) std::fclose(f);
+        command += " '" + path + "'";
+    }
+    command += " -depth 16 ppm:-";
+    std::string ppm;
+    if (why.empty()) {
+        if (std::FILE* p = popen(command.c_str(), "r")) {
+            char buf[65536];
+            for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) ppm.append(buf, n);
+            if (pclose(p) != 0) why = "convert failed";
+        } else {
+            why = "cannot run convert";
+        }
+    }
+    for (size_t k = 0; k < pngs.size(); ++k) std::remove((stem + std::to_string(k) + ".png").c_str());
+    // The PPMs one after another: "P6", width, height, 65535, one white-space
+    // character, then big-endian samples.
+    std::vector<plat::Surface> out;
+    size_t at = 0;
+    const auto number = [&] {
+        while (at < ppm.size() && std::isspace(static_cast<unsigned char>(ppm[at]))) ++at;
+        size_t v = 0;
+        for (; at < ppm.size() && std::isdigit(static_cast<unsigned char>(ppm[at])); ++at) v = v * 10 + (ppm[at] - '0');
+        return v;
+    };
+    while (why.empty() && out.size() < pngs.size()) {
+        if (ppm.compare(at, 2, "P6") != 0) {
+            why = "convert gave no PPM for picture " + std::to_string(out.size());
+            break;
+        }
+        at += 2;
+        const size_t w = number(), h = number(), max = number();
+        ++at;
+        if (max != 65535 || ppm.size() - std::min(at, ppm.size()) < w * h * 6) {
+            why = "convert gave a short or 8-bit PPM";
+            break;
+        }
+        plat::Surface s;
+        s.Resize(static_cast<int>(w), static_cast<int>(h));
+        const auto high = [&](size_t i) { return uint32_t{static_cast<unsigned char>(ppm[at + i])}; };
+        for (int y = 0; y < s.Height(); ++y)
+            for (int x = 0; x < s.Width(); ++x, at += 6) s.SetPixelRGB(x, y, high(0) << 16 | high(2) << 8 | high(4));
+        out.push_back(std::move(s));
+    }
+    if (!why.empty()) out.clear();
+    return out;
+}
+
 }  // namespace
 
-// PNGs are decoded by libpng, without the image library: every layout gives
-// the pixels the image library gives, alpha and transparency dropped.
-TEST(Art, PngsDecodeAsTheImageLibraryDecodesThem) {
-    const plat::ImageLibrary& image = plat::Images();
-    if (!image.Load) GTEST_SKIP() << image.error;
-    const auto viaLibrary = [&](const std::vector<unsigned char>& bytes) {
-        SDL_Surface* s = image.Load(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
-        SDL_Surface* rgb = s ? SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGB888, 0) : nullptr;
-        std::vector<uint32_t> px;
-        for (int y = 0; rgb && y < rgb->h; ++y)
-            for (int x = 0; x < rgb->w; ++x)
-                px.push_back(reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(rgb->pixels) +
-                                                               y * rgb->pitch)[x] & 0xFFFFFF);
-        SDL_FreeSurface(rgb);
-        SDL_FreeSurface(s);
-        return px;
-    };
+// PNGs are decoded by libpng as ImageMagick reads them: every layout, and the
+// art, gives the same pixels, alpha and transparency dropped and 16-bit
+// channels cut to their high bytes.
+TEST(Art, PngsDecodeAsImageMagickReadsThem) {
     const struct {
         int type, depth;
     } layouts[] = {{PNG_COLOR_TYPE_RGB, 8},      {PNG_COLOR_TYPE_RGB, 16},        {PNG_COLOR_TYPE_RGB_ALPHA, 8},
                    {PNG_COLOR_TYPE_RGB_ALPHA, 16}, {PNG_COLOR_TYPE_GRAY, 1},      {PNG_COLOR_TYPE_GRAY, 4},
                    {PNG_COLOR_TYPE_GRAY, 8},     {PNG_COLOR_TYPE_GRAY, 16},       {PNG_COLOR_TYPE_GRAY_ALPHA, 8},
                    {PNG_COLOR_TYPE_PALETTE, 2},  {PNG_COLOR_TYPE_PALETTE, 8}};
+    std::vector<std::string> names;
+    std::vector<std::vector<unsigned char>> pngs;
     for (const auto& l : layouts)
         for (bool interlaced : {false, true}) {
-            SCOPED_TRACE("colour type " + std::to_string(l.type) + ", " + std::to_string(l.depth) + " bits" +
-                         (interlaced ? ", interlaced" : ""));
-            const std::vector<unsigned char> bytes = MakePng(l.type, l.depth, interlaced, 13, 7);
-            ASSERT_FALSE(bytes.empty());
-            const plat::Surface s = plat::LoadPicture(bytes.data(), bytes.size(), "made");
-            ASSERT_EQ(s.Width(), 13);
-            ASSERT_EQ(s.Height(), 7);
-            EXPECT_EQ(s.Pixels(), viaLibrary(bytes));
+            names.push_back("colour type " + std::to_string(l.type) + ", " + std::to_string(l.depth) + " bits" +
+                            (interlaced ? ", interlaced" : ""));
+            pngs.push_back(MakePng(l.type, l.depth, interlaced, 13, 7));
+            ASSERT_FALSE(pngs.back().empty()) << names.back();
         }
-    for (const kit::ArtFile* f = GameArt(); f->name; ++f) {
-        SCOPED_TRACE(f->name);
-        const std::vector<unsigned char> bytes(f->data, f->data + f->size);
-        EXPECT_EQ(plat::LoadPicture(f->data, f->size, f->name).Pixels(), viaLibrary(bytes));
+    for (const kit::ArtFile* table : {GameArt(), ManualArt()})
+        for (const kit::ArtFile* f = table; f->name; ++f) {
+            names.push_back(f->name);
+            pngs.emplace_back(f->data, f->data + f->size);
+        }
+    if (std::system("command -v convert >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "ImageMagick's convert is not installed (tools/install-deps installs it)";
+    std::string why;
+    const std::vector<plat::Surface> reference = ImageMagickPictures(pngs, why);
+    ASSERT_EQ(reference.size(), pngs.size()) << why;
+    for (size_t k = 0; k < pngs.size(); ++k) {
+        SCOPED_TRACE(names[k]);
+        const plat::Surface s = plat::LoadPicture(pngs[k].data(), pngs[k].size(), names[k].c_str());
+        EXPECT_EQ(s.Width(), reference[k].Width());
+        EXPECT_EQ(s.Height(), reference[k].Height());
+        EXPECT_EQ(s.Pixels(), reference[k].Pixels());
     }
     // Cut short, a PNG is one that cannot be read.
     std::vector<unsigned char> cut = MakePng(PNG_COLOR_TYPE_RGB, 8, false, 13, 7);
@@ -264,4 +317,47 @@ TEST(Art, PicturesDecodedAheadAreTakenByNameAsDecodedThen) {
     }
     plat::Pictures untaken(table.data());
     EXPECT_GT(untaken.Take("epi-7").Width(), 0);
+}
+
+// A written picture reads back as the same pixels, over an older file of the
+// name: an odd width (rows of no whole number of words), every value in every
+// channel.
+TEST(PictureFile, AWrittenPictureReadsBackTheSame) {
+    plat::Surface s(17, 16);
+    for (int k = 0; k < 17 * 16; ++k) {
+        const uint32_t v = static_cast<uint32_t>(k % 256);
+        s.SetPixelRGB(k % 17, k / 17, v << 16 | (v * 7 + 3) % 256 << 8 | (255 - v));
+    }
+    const std::string path = testing::TempDir() + "tobble7-written-" + std::to_string(getpid()) + ".png";
+    ASSERT_TRUE(plat::SavePicture(plat::Surface(3, 3), path));
+    ASSERT_TRUE(plat::SavePicture(s, path));
+    const plat::Surface back = plat::ReadPicture(path);
+    std::remove(path.c_str());
+    EXPECT_EQ(back.Width(), 17);
+    EXPECT_EQ(back.Height(), 16);
+    EXPECT_EQ(back.Pixels(), s.Pixels());
+}
+
+// A picture that cannot be written: false, and one line naming the file and
+// why; nothing is left in its place.
+TEST(PictureFile, APictureThatCannotBeWrittenSaysWhyInOneLine) {
+    std::string folder = testing::TempDir() + "tobble7-folder-XXXXXX";
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    const struct {
+        std::string path;
+        plat::Surface picture;
+        const char* why;
+    } cases[] = {{folder + "/missing/shot.png", plat::Surface(3, 2), "No such file or directory"},
+                 {folder, plat::Surface(3, 2), "Is a directory"},
+                 {folder + "/empty.png", plat::Surface(), "the picture is empty"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(plat::SavePicture(c.picture, c.path));
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err.rfind(c.path + ": cannot be written (", 0), 0u) << err;
+        EXPECT_NE(err.find(c.why), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
+    EXPECT_EQ(rmdir(folder.c_str()), 0) << "something was left in " << folder;
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "../kit/clear_file.h"
-#include "../platform/audio.h"
+#include "../platform/files.h"
 #include "../platform/write_file.h"
 #include "form1.h"
 

@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "../platform/audio.h"
+#include "../platform/files.h"
 
 namespace manual {
 

@@ -22,8 +22,8 @@
 #include "audio.h"
 #include "files.h"
 #include "library.h"
+#include "program_name.h"
 #include "quiet.h"
-#include "text.h"
 
 namespace plat {
 

@@ -12,7 +12,7 @@
 #include <mutex>
 #include <set>
 
-#include "text.h"
+#include "program_name.h"
 
 namespace plat {
 

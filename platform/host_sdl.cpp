@@ -17,6 +17,7 @@
 
 #include "host.h"
 #include "quiet.h"
+#include "program_name.h"
 #include "sdl_ptr.h"
 #include "text.h"
 

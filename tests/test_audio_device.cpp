@@ -16,7 +16,7 @@
 
 #include "../platform/audio.h"
 #include "env_override.h"
-#include "../platform/text.h"
+#include "../platform/program_name.h"
 
 namespace fs = std::filesystem;
 

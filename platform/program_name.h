@@ -1,5 +1,6 @@
-// The program's name, which every message on stderr starts with. Set once
-// at start, before any thread that reports is started.
+// The program's name, which every message on stderr starts with. The window
+// host sets it at start, before the threads that report; until then (a run
+// without a window) it is "program".
 #pragma once
 #include <string>
 

@@ -1,12 +1,8 @@
 // A robot beaten, the next one loaded, the fallen revived; after the eighth
 // the clear file and the clear presentation.
-#include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "../kit/clear_file.h"
-#include "../platform/audio.h"
-#include "../platform/write_file.h"
 #include "form1.h"
 
 namespace game {
@@ -45,21 +41,10 @@ void Form1::Taosita() {
     }
 }
 
-// Writes the clear file whole or not at all, into the file its name stands
-// for: a symbolic link is followed and stays a link. A file that cannot be
-// written is reported on one line of stderr; the game goes on to its
-// presentation either way.
-void Form1::SavePas() {
-    const std::string path = plat::NativePath(appPath + kit::ClearFileName);
-    const std::string line = std::string(kit::ClearMarker) + "\r\n";
-
-    std::string target;
-    const plat::WriteFailure f = plat::WriteWholeFile(path, line, target);
-    if (!f) return;
-    const std::string through = target != path && !target.empty() ? " (a link to " + target + ")" : "";
-    std::fprintf(stderr, "tobble7: could not %s the clear file %s%s: %s\n", f.step, path.c_str(), through.c_str(),
-                 std::strerror(f.err));
-}
+// The game goes on to its presentation whether or not the file was written;
+// a failure has been reported on stderr. The name is given here, not taken
+// from plat::ProgramName(): a run without a window never sets that.
+void Form1::SavePas() { kit::WriteClearFile(appPath, "tobble7"); }
 
 void Form1::EndSyori() {
     static const char* const kLetters[16] = {"C", "o", "n", "g", "r", "a", "t", "u",

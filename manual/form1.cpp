@@ -1,13 +1,10 @@
 // Start-up, the clear file, the menu and the keys.
 #include "form1.h"
 
-#include <filesystem>
-#include <fstream>
+#include <optional>
 #include <string>
-#include <system_error>
+#include <utility>
 #include <vector>
-
-#include "../platform/audio.h"
 
 namespace manual {
 
@@ -35,30 +32,6 @@ const char* const Labels[18] = {
     "●エピローグ",
 };
 const char* const MaskedLabel = "●？？？？？";
-
-// The first field of the first line: leading blanks skipped, ending at a comma
-// or the line's end; a field in double quotes runs to the closing quote and
-// loses them. False when no field could be read (nothing in the file, or a
-// field that does not end within the bytes read).
-bool FirstField(const std::string& data, bool complete, std::string& field) {
-    if (data.empty()) return false;
-    size_t p = 0;
-    while (p < data.size() && (data[p] == ' ' || data[p] == '\t')) ++p;
-    if (p < data.size() && data[p] == '"') {
-        const size_t close = data.find('"', p + 1);
-        if (close == std::string::npos) {
-            if (!complete) return false;
-            field = data.substr(p + 1);
-        } else {
-            field = data.substr(p + 1, close - p - 1);
-        }
-        return true;
-    }
-    const size_t end = data.find_first_of(",\r\n", p);
-    if (end == std::string::npos && !complete) return false;
-    field = data.substr(p, end == std::string::npos ? std::string::npos : end - p);
-    return true;
-}
 
 }  // namespace
 
@@ -98,26 +71,9 @@ void Form1::HenSyoki() {
     if (ClearText == ClearMarker) GameCleared = 1;
 }
 
+// Leaves ClearText as it was when the file gives no field.
 void Form1::LoadPas() {
-    // Only a plain file is opened: a folder, a pipe or a device in its place
-    // could not be read, or could block the start.
-    const std::filesystem::path path(plat::NativePath(appPath + kit::ClearFileName));
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return;
-    // Unbuffered, so that no more than the limit is taken from the file.
-    std::ifstream file;
-    file.rdbuf()->pubsetbuf(nullptr, 0);
-    file.open(path, std::ios::binary);
-    if (!file) return;
-    std::string data(ClearFileReadLimit, '\0');
-    file.read(&data[0], ClearFileReadLimit);
-    data.resize(static_cast<size_t>(file.gcount()));
-    if (file.bad()) return;  // a read error: what came before it proves nothing
-    // Whether a file of exactly the limit has been read whole, its size tells.
-    const bool complete = data.size() < static_cast<size_t>(ClearFileReadLimit) ||
-                          std::filesystem::file_size(path, ec) == data.size();
-    std::string field;
-    if (FirstField(data, complete, field)) ClearText = field;
+    if (std::optional<std::string> text = kit::ReadClearText(appPath)) ClearText = std::move(*text);
 }
 
 void Form1::Timer1_Timer() {

@@ -16,9 +16,6 @@ namespace manual {
 
 // The marker a won game writes into the clear file.
 using kit::ClearMarker;
-// At most this much of the clear file is read: a huge or binary file can
-// neither stall nor exhaust the program.
-inline constexpr int ClearFileReadLimit = 4096;
 
 class Form1 : public kit::Form {
 public:

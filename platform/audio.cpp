@@ -63,12 +63,6 @@ void PutLe(std::vector<uint8_t>& out, uint32_t v, int bytes) {
 
 }  // namespace
 
-std::string NativePath(const std::string& path) {
-    std::string out = path;
-    std::replace(out.begin(), out.end(), '\\', '/');
-    return out;
-}
-
 bool IsMidiFile(const std::string& path) { return IsMidiName(path) && IsMidiHead(ReadHead(path, 4)); }
 
 bool IsWavFile(const std::string& path) { return IsWavHead(ReadHead(path, 12)); }

@@ -104,9 +104,6 @@ private:
 // Returns 1 (the call always succeeds, as the default sound stands in for a missing file).
 int SndPlaySound(SoundPlayer& player, const char* name, unsigned flags, AudioLog* log = nullptr);
 
-// Maps the "\" separators of the programs' relative names to "/".
-std::string NativePath(const std::string& path);
-
 // True when path names a Standard MIDI File: a ".mid" or ".midi" name (any case)
 // whose contents begin with a MIDI header. These checks open regular files only:
 // anything else (a pipe, a folder) is no such file.

@@ -24,9 +24,9 @@
 #include "audio.h"
 #include "files.h"
 #include "library.h"
-#include "quit.h"
+#include "program_name.h"
 #include "quiet.h"
-#include "text.h"
+#include "quit.h"
 
 namespace plat {
 

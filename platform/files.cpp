@@ -12,8 +12,7 @@
 #include <mutex>
 #include <set>
 
-#include "audio.h"
-#include "text.h"
+#include "program_name.h"
 
 namespace plat {
 
@@ -50,6 +49,12 @@ std::string ReadUpTo(int fd, size_t n, size_t expect = SIZE_MAX) {
 }
 
 }  // namespace
+
+std::string NativePath(const std::string& path) {
+    std::string out = path;
+    std::replace(out.begin(), out.end(), '\\', '/');
+    return out;
+}
 
 int OpenRegular(const std::string& path, FileStatus* status) {
     FileStatus dummy;

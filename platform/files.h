@@ -1,11 +1,15 @@
-// Reading the media files beside the programs. Only regular files are opened:
-// a named pipe or a device put in place of a tune or an effect would block an
-// ordinary open until something writes to it, freezing the program.
+// The files beside the programs: their names in native form, and reading
+// them. Only regular files are opened: a named pipe or a device put in place
+// of a tune or an effect would block an ordinary open until something writes
+// to it, freezing the program.
 #pragma once
 #include <cstddef>
 #include <string>
 
 namespace plat {
+
+// Maps the "\" separators of the programs' relative names to "/".
+std::string NativePath(const std::string& path);
 
 enum class FileStatus {
     Ok,

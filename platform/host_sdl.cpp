@@ -18,6 +18,7 @@
 
 #include "host.h"
 #include "pictures.h"
+#include "program_name.h"
 #include "quiet.h"
 #include "quit.h"
 #include "sdl_ptr.h"

@@ -51,8 +51,6 @@ public:
     std::vector<Rect> Dirty() const;
     bool IsDirty() const { return dirty_.whole ? w_ > 0 && h_ > 0 : !dirty_.rects.empty(); }
     std::vector<Rect> TakeDirty() const;
-    // Records that (x, y, w, h) was written; clipped to the surface.
-    void MarkDirty(int x, int y, int w, int h);
 
     // Drawing state, as a picture control keeps it.
     float CurrentX = 0, CurrentY = 0;
@@ -82,13 +80,21 @@ public:
 
 private:
     friend int BitBlt(Surface&, int, int, int, int, const Surface&, int, int, uint32_t);
+    // Records that (x, y, w, h) was written; clipped to the surface. Only the
+    // drawing calls write, so only they record.
+    void MarkDirty(int x, int y, int w, int h);
     // Fills the part of a box (corners included, in order) that lies on the surface.
     void FillRect(int64_t x1, int64_t y1, int64_t x2, int64_t y2, uint32_t rgb);
 
     int w_ = 0, h_ = 0;
     Colour back_ = 0;
     std::vector<uint32_t> px_;
-    // A surface assigned a new picture has changed everywhere.
+    // A window shows a surface it has not shown before whole, whatever its
+    // list says (it knows the surface by its address), so a copy- or
+    // move-constructed surface needs no mark of its own; it keeps the list
+    // it came with, so that one returned by value keeps what its maker took.
+    // An assigned surface keeps its address and may be the one on show: its
+    // new picture has changed everywhere.
     struct DirtyList {
         std::vector<Rect> rects;
         bool whole = false;

@@ -19,14 +19,13 @@
 #include <vector>
 
 #include "library.h"
+#include "program_name.h"
 #include "sdl_ptr.h"
 #include "surface.h"
 #include "text.h"
 
 namespace plat {
 namespace {
-
-std::string g_programName = "program";
 
 // SDL_ttf and fontconfig, with FreeType, HarfBuzz and GLib beneath them, are
 // loaded (dlopen) on a thread of their own beside the window's set-up rather
@@ -97,7 +96,7 @@ std::string FindFontFile(std::string& said) {
     file = match("IPAPGothic", false);
     if (file.empty()) file = match("sans-serif:lang=ja", true);
     if (file.empty()) {
-        said += g_programName + ": no Japanese font found; install fonts-ipafont-gothic to see the text\n";
+        said += ProgramName() + ": no Japanese font found; install fonts-ipafont-gothic to see the text\n";
         file = match("sans-serif", false);
     }
     return file;
@@ -401,7 +400,7 @@ private:
         if (!f) {
             // Not kept, so a later call tries again; said once, not on every text.
             if (!openFailureTold_)
-                said += g_programName + ": font " + file_ + " could not be opened: " + TTF_GetError() + "\n";
+                said += ProgramName() + ": font " + file_ + " could not be opened: " + TTF_GetError() + "\n";
             openFailureTold_ = true;
             return nullptr;
         }
@@ -416,11 +415,11 @@ private:
         loaded_ = true;
         const std::string error = TextLibraryError();
         if (!error.empty()) {
-            said_ = g_programName + ": text library failed: " + error + "\n";
+            said_ = ProgramName() + ": text library failed: " + error + "\n";
             return;
         }
         if (Ttf().TTF_Init() != 0) {
-            said_ = g_programName + ": text library failed: " + TTF_GetError() + "\n";
+            said_ = ProgramName() + ": text library failed: " + TTF_GetError() + "\n";
             return;
         }
         opened_ = true;
@@ -457,10 +456,8 @@ Fonts& TheFonts() {
 
 }  // namespace
 
-void SetProgramName(const std::string& name) { g_programName = name; }
 void PrepareText() { TheFonts().Prepare(); }
 void FinishPreparingText() { TheFonts().Finish(); }
-const std::string& ProgramName() { return g_programName; }
 
 void Surface::Print(const std::string& utf8) {
     Fonts& fonts = TheFonts();

@@ -1,3 +1,6 @@
+// Text on surfaces in the platform's default face: readying the face,
+// measuring text, and the blend that lays its coverage over a background.
+// Surface::Print draws it.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -5,12 +8,9 @@
 #include "surface.h"
 
 namespace plat {
-// The name that messages on stderr start with.
-void SetProgramName(const std::string& name);
-const std::string& ProgramName();
 // Starts readying the text (its libraries, the face) on a thread of its own,
 // beside whatever the caller does next; the first text waits for it. Call
-// after SetProgramName.
+// after SetProgramName (program_name.h).
 void PrepareText();
 // Waits for that readying, if it is under way: the program ends before its
 // first text.

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "platform/audio.h"
+#include "platform/files.h"
 
 namespace fs = std::filesystem;
 using plat::AudioLog;

@@ -16,7 +16,7 @@
 
 #include "../platform/audio.h"
 #include "env_override.h"
-#include "../platform/text.h"
+#include "../platform/program_name.h"
 
 namespace fs = std::filesystem;
 
@@ -116,24 +116,40 @@ plat::AudioDevice OpenDiskDevice(const std::string& out) {
 
 }  // namespace
 
-TEST(AudioDevice, MidiAndWavReachTheOutputAndTheMusicEndsOnTime) {
-    const fs::path dir = fs::path(::testing::TempDir()) / ("audio device test " + std::to_string(getpid()));
-    fs::create_directories(dir);
-    const std::string midi = (dir / "bg1.mid").string(), wav = (dir / "tone.wav").string(),
-                      out = (dir / "out.raw").string();
-    std::ofstream(midi, std::ios::binary) << HalfSecondOfPiano();
-    std::ofstream(wav, std::ios::binary) << LoudTone();
-    fs::remove(out);
+// A scratch folder holding the piece bg1.mid, and the sound device on SDL's
+// disk driver writing out.raw there; the test is skipped where that driver
+// cannot open. Tests put their effects into dir beside the piece.
+class DiskAudio : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::path(::testing::TempDir()) /
+              ("audio " + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + " " +
+               std::to_string(getpid()));
+        fs::remove_all(dir);  // a stale out.raw would pass for the driver's
+        fs::create_directories(dir);
+        midi = (dir / "bg1.mid").string();
+        out = (dir / "out.raw").string();
+        std::ofstream(midi, std::ios::binary) << HalfSecondOfPiano();
+        // All timing is measured in stream frames, not on the wall clock.
+        device = OpenDiskDevice(out);
+        if (device.silent || !fs::exists(out)) GTEST_SKIP() << "SDL's disk audio driver could not be opened here";
+        output = Output(out, device.rate);
+    }
 
-    // All timing below is measured in stream frames, not on the wall clock.
-    plat::AudioDevice device = OpenDiskDevice(out);
-    if (device.silent || !fs::exists(out)) {
+    void TearDown() override {
         device = {};
         plat::CloseAudioDevice();
         fs::remove_all(dir);
-        GTEST_SKIP() << "SDL's disk audio driver could not be opened here";
     }
-    const Output output(out, device.rate);
+
+    fs::path dir;
+    std::string midi, out;
+    plat::AudioDevice device;
+    Output output{"", 1};  // the device's own once it is open
+};
+
+TEST_F(DiskAudio, MidiAndWavReachTheOutputAndTheMusicEndsOnTime) {
+    std::ofstream((dir / "tone.wav").string(), std::ios::binary) << LoudTone();
     output.Advance(0.05);  // the stream is running
 
     // The WAV plays, a call without a name cuts it off, a missing name chimes.
@@ -215,9 +231,6 @@ TEST(AudioDevice, MidiAndWavReachTheOutputAndTheMusicEndsOnTime) {
     expectEndAt(resumed + output.FramesIn(0.5) - (stopped - played));
 
     mci.Send("close bgm");
-    device = {};
-    plat::CloseAudioDevice();
-    fs::remove_all(dir);
 }
 
 TEST(AudioDevice, WithoutASoundDeviceOneLineNamesTheProgram) {
@@ -239,20 +252,8 @@ TEST(AudioDevice, WithoutASoundDeviceOneLineNamesTheProgram) {
 
 // An effect as loud as a sample can hold, landing on music: the sum stays under
 // full scale and the effect still stands out as loudly as it can.
-TEST(AudioDevice, AnEffectOnTheMusicNeverReachesFullScale) {
-    const fs::path dir = fs::path(::testing::TempDir()) / ("audio mix test " + std::to_string(getpid()));
-    fs::create_directories(dir);
-    const std::string midi = (dir / "bg1.mid").string(), out = (dir / "out.raw").string();
-    std::ofstream(midi, std::ios::binary) << HalfSecondOfPiano();
+TEST_F(DiskAudio, AnEffectOnTheMusicNeverReachesFullScale) {
     std::ofstream((dir / "tone.wav").string(), std::ios::binary) << LoudTone(22050, 32700);
-    plat::AudioDevice device = OpenDiskDevice(out);
-    if (device.silent || !fs::exists(out)) {
-        device = {};
-        plat::CloseAudioDevice();
-        fs::remove_all(dir);
-        GTEST_SKIP() << "SDL's disk audio driver could not be opened here";
-    }
-    const Output output(out, device.rate);
     plat::Mci mci(std::move(device.music));
     ASSERT_EQ(mci.Send("open " + midi + " alias bgm"), 0);
     mci.Send("play bgm");
@@ -263,9 +264,6 @@ TEST(AudioDevice, AnEffectOnTheMusicNeverReachesFullScale) {
     EXPECT_EQ(output.FullScale(from, to), 0);
     EXPECT_GT(output.Peak(from, to), 28000) << "the effect is no longer as loud";
     mci.Send("close bgm");
-    device = {};
-    plat::CloseAudioDevice();
-    fs::remove_all(dir);
 }
 
 // A device that fails to open does not hold up the first frame: the audio

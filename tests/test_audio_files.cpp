@@ -19,7 +19,7 @@
 #include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/quiet.h"
-#include "platform/text.h"
+#include "platform/program_name.h"
 
 namespace fs = std::filesystem;
 

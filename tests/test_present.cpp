@@ -268,6 +268,21 @@ TEST_F(Window, ARedrawOfTheSamePixelsButOneShowsThatOne) {
         }
 }
 
+// A copy keeps the list of its source, which says nothing of what the window
+// shows: the window must show a surface new to it whole.
+TEST_F(Window, ACopyShownInPlaceOfTheLayerIsShownWhole) {
+    host->Show(layer);
+    layer.FillBox(0, 0, 767, 575, RGB(90, 10, 10));
+    host->Present(layer);
+    const Surface picture = Noise(768, 576, 8);  // nothing on its list
+    Surface copy(picture);
+    copy.Left = layer.Left, copy.Top = layer.Top;
+    copy.SetPixelRGB(5, 5, 0);
+    host->Present(copy);
+    layer = copy;  // what Differs compares with
+    EXPECT_EQ(Differs(), "");
+}
+
 TEST_F(Window, TheProgramFolderIsTheTestsOwnWithoutASeparatorAtItsEnd) {
     char buf[4096];
     const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);

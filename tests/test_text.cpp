@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "../platform/surface.h"
+#include "../platform/program_name.h"
 #include "../platform/text.h"
 
 namespace {

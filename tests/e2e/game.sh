@@ -44,6 +44,19 @@ wait_until "member 2 arrived at Short" orb_at 2 1 "$short_orb"
 key Escape
 wait_for_end "the end after Esc"
 
+# A look: the logo risen or the battle is too late; the signboard alone is
+# the animation, clicked at once.
+click_in_title() {
+  if [ "$(pixel 382 314)" = "$logo_top" ] || framed 3; then
+    state=late
+  elif [ "$(pixel 244 230)" = "$signboard" ]; then
+    state=caught
+    click 384 100
+  else
+    return 1
+  fi
+}
+
 # Again, and a click while the title's animation waits. The program is held
 # (SIGSTOP) from its start whenever the screen is read, so that a look falls
 # between the signboard and the last step of the logo, and the click with it;
@@ -54,21 +67,7 @@ for attempt in 1 2 3 4 5; do
   win=""
   state=""
   t0=$(date +%s%N)
-  while [ -z "$state" ]; do
-    [ "$(ms_since "$t0")" -gt $((limit * 1000)) ] && fail "no title within $limit s"
-    sleep 0.02
-    kill -STOP "$pid" 2>/dev/null || fail "the program ended by itself"
-    [ -n "$win" ] || win=$(xdotool search --name '^Form1$' 2>/dev/null | head -1)
-    if [ -n "$win" ] && locate_window && capture; then
-      if [ "$(pixel 382 314)" = "$logo_top" ] || framed 3; then
-        state=late
-      elif [ "$(pixel 244 230)" = "$signboard" ]; then
-        state=caught
-        click 384 100
-      fi
-    fi
-    kill -CONT "$pid"
-  done
+  look_held "no title" 0.02 click_in_title
   [ "$state" = caught ] && break
   echo "  attempt $attempt: the logo had risen between two looks; again"
   kill -KILL "$pid"

@@ -174,6 +174,29 @@ shows_all() {
   done
 }
 
+# look_held NOT_SEEN INTERVAL CHECK [ARGS...]: looks at the program (pid) while
+# it is held. Every INTERVAL seconds it stops the program (SIGSTOP), finds its
+# window (win, when not yet known) and its place, takes the screen and runs
+# CHECK on it, then lets the program go on (SIGCONT); until CHECK succeeds. A
+# held program neither draws nor plays, so what CHECK reads of the screen and
+# of the sound written belongs to one moment, and a click it makes answers
+# what it saw. Fails with "NOT_SEEN within <limit> s" after the time limit.
+look_held() {
+  local not_seen="$1" interval="$2" t0 seen
+  shift 2
+  t0=$(date +%s%N)
+  while :; do
+    [ "$(ms_since "$t0")" -gt $((limit * 1000)) ] && fail "$not_seen within $limit s"
+    sleep "$interval"
+    kill -STOP "$pid" 2>/dev/null || fail "the program ended by itself"
+    [ -n "$win" ] || win=$(xdotool search --name '^Form1$' 2>/dev/null | head -1)
+    seen=""
+    if [ -n "$win" ] && locate_window && capture && "$@"; then seen=yes; fi
+    kill -CONT "$pid"
+    [ -z "$seen" ] || return 0
+  done
+}
+
 # --- Sound as heard, through SDL's disk audio driver: the program's output
 # goes to a file in real time (SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=FILE).
 # Silence is zero bytes: the program plays signed samples, whose silence is 0.

@@ -18,22 +18,12 @@ start_display
 # still shows the title was written before the battle's music could start.
 env "${audio_env[@]}" "$program" >"$work/stdout" 2>"$work/stderr" &
 pid=$!
-heard=""
+title_heard() {
+  framed 3 && fail "the battle began before the title's sound effect was heard"
+  [ "$(pixel 244 230)" = "$signboard" ] && sound_after 0
+}
 t0=$(date +%s%N)
-while [ -z "$heard" ]; do
-  [ "$(ms_since "$t0")" -gt $((limit * 1000)) ] && fail "no sound at the title within $limit s"
-  sleep 0.1
-  kill -STOP "$pid" 2>/dev/null || fail "the program ended by itself"
-  [ -n "$win" ] || win=$(xdotool search --name '^Form1$' 2>/dev/null | head -1)
-  if [ -n "$win" ] && locate_window && capture; then
-    if framed 3; then
-      kill -CONT "$pid"
-      fail "the battle began before the title's sound effect was heard"
-    fi
-    [ "$(pixel 244 230)" = "$signboard" ] && sound_after 0 && heard=yes
-  fi
-  kill -CONT "$pid"
-done
+look_held "no sound at the title" 0.1 title_heard
 echo "  the title's sound effect, before any music: $(ms_since "$t0") ms"
 
 # The battle: its music sounds in every quarter of a second of a stretch

@@ -14,12 +14,7 @@ white=ffffff
 black=000000
 half_second=88200   # bytes of 44.1 kHz 16-bit stereo output
 
-mkdir -p "$work/bin/se"
-cp "$program" "$work/bin/"
-cp -r "$(dirname "$program")/bg" "$work/bin/"
-cp "$(dirname "$program")"/se/*.wav "$work/bin/se/" 2>/dev/null
-"$replay" "$source_dir/tests/replays/win.txt" "$work/bin" || fail "the winning game did not play"
-[ -s "$work/bin/se/da.txt" ] || fail "the winning game wrote no clear file"
+won_game_folder "$program" "$replay"
 
 # Item 17 of a won game: the cursor on it and the three lines of instructions
 # in the cream box.

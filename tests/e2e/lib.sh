@@ -84,6 +84,18 @@ locate_window() {
   oy=$((oy + 12))
 }
 
+# won_game_folder PROGRAM REPLAY: a copy of the program folder in $work/bin
+# where the scripted winning game has been played headless, leaving the
+# clear file that opens the manual's epilogue.
+won_game_folder() {
+  mkdir -p "$work/bin/se"
+  cp "$1" "$work/bin/"
+  cp -r "$(dirname "$1")/bg" "$work/bin/"
+  cp "$(dirname "$1")"/se/*.wav "$work/bin/se/" 2>/dev/null
+  "$2" "$source_dir/tests/replays/win.txt" "$work/bin" || fail "the winning game did not play"
+  [ -s "$work/bin/se/da.txt" ] || fail "the winning game wrote no clear file"
+}
+
 program_ended() { ! kill -0 "$pid" 2>/dev/null; }
 
 # wait_for_end: waits for the program's end and checks its exit status 0.

@@ -559,8 +559,8 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, Pictures* pictures, const
     SetUpProcess();
     SetProgramName(name);
     std::thread warming = WarmHeap();
-    // A program without a window ends at once: the warm-up ends first (the
-    // text set-up is joined at the exit, the pictures by their owner).
+    // A program without a window ends at once, its threads joined first (the
+    // pictures' by their owner).
     const auto fail = [&] {
         if (warming.joinable()) warming.join();
         return std::unique_ptr<Host>();

@@ -95,14 +95,22 @@ protected:
     fs::path root_;
 };
 
-// Opens the sound device on SDL's dummy driver, so the real music loader and
-// sound player run without a sound card. No soundfont: the synth loads one with
+// The sound device on SDL's dummy driver, so the real music loader and sound
+// player run without a sound card. No soundfont: the synth loads one with
 // OpenMP, whose thread pool, left by an earlier test, deadlocks a forked child.
-plat::AudioDevice DummyDevice() {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    plat::QuietStderr quiet;
-    return plat::OpenAudioDevice("/no soundfont here.sf2");
-}
+// Closed when it goes: a child that ends leaves no thread of the device behind.
+struct DummyDevice : plat::AudioDevice {
+    DummyDevice() {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        plat::QuietStderr quiet;
+        static_cast<plat::AudioDevice&>(*this) = plat::OpenAudioDevice("/no soundfont here.sf2");
+    }
+    ~DummyDevice() {
+        music.reset();
+        sound.reset();
+        plat::CloseAudioDevice();
+    }
+};
 
 }  // namespace
 
@@ -137,14 +145,14 @@ TEST_F(MediaFiles, APipeInPlaceOfATuneOrAnEffectIsNoFile) {
          }},
         {"the music loader of the sound device",
          [&]() -> std::string {
-             plat::AudioDevice device = DummyDevice();
+             DummyDevice device;
              plat::Mci mci(std::move(device.music));
              const int code = mci.Send(open);
              return code == plat::kMciFileNotFound ? "" : "answered " + std::to_string(code);
          }},
         {"the sound player of the sound device",
          [&]() -> std::string {
-             plat::AudioDevice device = DummyDevice();
+             DummyDevice device;
              if (device.silent) return "no dummy sound device";
              plat::SndPlaySound(*device.sound, Win("se\\se5").c_str(), 1);
              return "";
@@ -164,7 +172,7 @@ TEST_F(MediaFiles, AHugeTuneIsRefusedWithoutBeingRead) {
         close(fd);
     }
     const std::string failure = InChild([&]() -> std::string {
-        plat::AudioDevice device = DummyDevice();
+        DummyDevice device;
         plat::Mci mci(std::move(device.music));
         // The peak from here on: reset it to what is resident now, where the kernel allows.
         std::ofstream("/proc/self/clear_refs") << "5";
@@ -206,7 +214,7 @@ TEST_F(MediaFiles, AHugeEffectPlaysTheDefaultSoundWithoutBeingRead) {
         ASSERT_EQ(truncate(huge.c_str(), 1500L << 20), 0);
     }
     const std::string failure = InChild([&]() -> std::string {
-        plat::AudioDevice device = DummyDevice();
+        DummyDevice device;
         if (device.silent) return "no dummy sound device";
         std::ofstream("/proc/self/clear_refs") << "5";
         const long before = ResidentKiB();
@@ -251,6 +259,8 @@ TEST_F(MediaFiles, ASoundfontThatIsNotOneGivesOneLineAndSilentMusic) {
             if (code != 0) why += "answered " + std::to_string(code) + "; ";
             if (err != "tobble7: no General MIDI soundfont (" + font + "); music is silent\n")
                 why += "stderr: \"" + err + "\"";
+            device = {};
+            plat::CloseAudioDevice();
             return why;
         });
         EXPECT_EQ(failure, "");

@@ -1,7 +1,5 @@
 // The real window on SDL: borderless, 800x600, centred, black.
 #include <SDL.h>
-#include <SDL_syswm.h>
-#include <malloc.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,6 +21,7 @@
 #include "quit.h"
 #include "sdl_ptr.h"
 #include "text.h"
+#include "x11.h"
 
 namespace plat {
 namespace {
@@ -70,8 +69,8 @@ WindowHost* g_window = nullptr;
 
 class WindowHost : public Host {
 public:
-    WindowHost(SDL_Window* w, bool blackWindow, std::thread surfaceTouched)
-        : window_(w), surfaceTouched_(std::move(surfaceTouched)), audio_([] { return OpenAudio(); }),
+    WindowHost(SDL_Window* w, bool blackWindow)
+        : window_(w), x11_(w), audio_([] { return OpenAudio(); }),
           sound_(audio_.TakeSound()),
           mci_(audio_.TakeMusic(), &log_) {
         g_window = this;
@@ -81,13 +80,9 @@ public:
         SDL_DisplayMode mode;
         if (SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(w), &mode) == 0 && mode.refresh_rate > 0)
             frameMs_ = static_cast<uint32_t>(1000 / mode.refresh_rate);
-        SDL_SysWMinfo info;
-        SDL_VERSION(&info.version);
-        if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11) x11_ = info.info.x11.display;
     }
     ~WindowHost() override {
         g_window = nullptr;
-        if (surfaceTouched_.joinable()) surfaceTouched_.join();
         sound_.reset();
         audio_.Release();
         CloseAudioDevice();  // joins the synth's maker before the device goes
@@ -99,7 +94,6 @@ public:
     // The display is gone and the process ends where it stands: the threads
     // started beside the program are waited for, with nothing torn down.
     void FinishThreads() {
-        if (surfaceTouched_.joinable()) surfaceTouched_.join();
         FinishPreparingText();
         FinishAudioThreads();
     }
@@ -118,7 +112,6 @@ public:
 
     void Present(const Surface& v) override {
         justWaited_ = false;
-        if (surfaceTouched_.joinable()) surfaceTouched_.join();
         SDL_Surface* screen = SDL_GetWindowSurface(window_);
         if (!screen) return;
         // The margins are drawn again only when the layer has moved or the
@@ -197,8 +190,7 @@ public:
             justWaited_ = false;
             return;
         }
-        if (!x11_ || XPending(x11_) > 0 || PumpDue()) Pump(queue);
-        TakeQuit(queue);
+        Pump(queue);
     }
 
     bool Wait(uint32_t until, bool hasDue, std::deque<InputEvent>& queue) override {
@@ -329,48 +321,30 @@ private:
     }
 
     // Sleeps until input may have come or `timeout` ms have passed (-1: no
-    // limit), then queues what came. A quit asked by a signal ends the sleep.
+    // limit), then queues what came. A quit asked by a signal ends the sleep:
+    // on X the display's connection and the quit's pipe are watched together,
+    // so a signal taken by any thread wakes it (SDL's own wait sleeps on
+    // through a signal that queues no event of its own).
     void WaitInput(int timeout, std::deque<InputEvent>& queue) {
-        if (!x11_) {
-            // Nothing to watch but SDL's queue: a signal's quit is looked for
-            // at least every kPumpMs.
-            const int limit = timeout < 0 ? static_cast<int>(kPumpMs) : std::min(timeout, static_cast<int>(kPumpMs));
+        if (x11_.Fd() < 0) {
+            // Only SDL's queue to wait on: the quit is looked for at least
+            // every kQuitLookMs.
+            const int limit = timeout < 0 ? kQuitLookMs : std::min(timeout, kQuitLookMs);
             SDL_Event e;
-            if (SDL_WaitEventTimeout(&e, limit)) {
-                Take(e, queue);
-                Pump(queue);
-            }
-            TakeQuit(queue);
+            if (SDL_WaitEventTimeout(&e, limit)) Take(e, queue);
+            Pump(queue);
             return;
         }
-        // On X, SDL's own wait looks for events several times over, each look
-        // a handful of system calls, on every timer tick. Here the display's
-        // connection is watched directly and SDL is asked only once something
-        // has come: XPending sends what is buffered and takes in what has
-        // arrived, so nothing waits unseen in the library while this sleeps.
-        if (XPending(x11_) == 0 && !QuitRequested()) {
-            // SDL also does things on its own time when asked for events (the
-            // screen saver, focus changes): while timers run it is asked at
-            // least every kPumpMs. With none running, the sleep lasts until
-            // input comes, as SDL's own wait does.
-            const int32_t untilPump = static_cast<int32_t>(lastPump_ + kPumpMs - SDL_GetTicks());
-            if (timeout < 0 || untilPump > 0) {
-                pollfd p[2] = {{ConnectionNumber(x11_), POLLIN, 0}, {QuitWakeFd(), POLLIN, 0}};
-                const int limit = timeout < 0 ? -1 : std::min(timeout, static_cast<int>(untilPump));
-                // A signal ends the sleep early, through the pipe if it was
-                // taken by another thread.
-                if (poll(p, p[1].fd >= 0 ? 2 : 1, limit) == 0 && limit == timeout) return;
-            }
+        if (!x11_.Pending() && !QuitRequested()) {
+            pollfd p[2] = {{x11_.Fd(), POLLIN, 0}, {QuitWakeFd(), POLLIN, 0}};
+            poll(p, p[1].fd >= 0 ? 2 : 1, timeout);
         }
         Pump(queue);
     }
 
-    bool PumpDue() const { return TicksAtOrAfter(SDL_GetTicks(), lastPump_ + kPumpMs); }
-
     // Asks SDL once for what has come and queues it.
     void Pump(std::deque<InputEvent>& queue) {
         SDL_PumpEvents();
-        lastPump_ = SDL_GetTicks();
         SDL_Event e;
         while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) Take(e, queue);
         TakeQuit(queue);
@@ -402,7 +376,7 @@ private:
     }
 
     SDL_Window* window_;
-    std::thread surfaceTouched_;  // touching the window surface's pages (TouchSurface)
+    X11Connection x11_;  // the display's connection, when the window is on X
     DeferredAudio audio_;
     std::unique_ptr<SoundPlayer> sound_;
     AudioLog log_;
@@ -419,74 +393,15 @@ private:
     bool presented_ = false;  // the first frame has been shown
     bool quitQueued_ = false;  // a quit from outside waits in the queue
     bool blackWindow_ = false;  // the window system paints the window black when it is shown
-    // The display's connection when the window is on X, else null.
-    Display* x11_ = nullptr;
-    static constexpr uint32_t kPumpMs = 250;
-    uint32_t lastPump_ = 0;
+    static constexpr int kQuitLookMs = 100;
 };
 
-// The first touch of a page of memory is dear on some machines (virtual ones:
-// about 10 us a page), and the layers a form makes before its first frame,
-// some window-sized surfaces, are over a thousand pages. A thread touches a
-// block of that size beside the window's set-up and frees it; the heap keeps
-// it (see SetUpProcess), and the layers are then made in memory already
-// touched, once the thread is joined.
-std::thread WarmHeap() {
-    constexpr size_t kBytes = size_t{3} * kWindowW * kWindowH * 4;
-    auto* block = static_cast<volatile unsigned char*>(std::malloc(kBytes));
-    if (!block) return {};
-    try {
-        return std::thread([block] {
-            for (size_t at = 0; at < kBytes; at += 4096) block[at] = 0;
-            std::free(const_cast<unsigned char*>(block));
-        });
-    } catch (const std::system_error&) {
-        std::free(const_cast<unsigned char*>(block));
-        return {};
-    }
-}
-
-// Makes the window surface now, and touches its pages on a thread while the
-// form is built (see WarmHeap): the first present would otherwise touch them.
-// The thread must be joined before the surface is next asked for.
-std::thread TouchSurface(SDL_Window* w) {
-    SDL_Surface* screen = SDL_GetWindowSurface(w);
-    if (!screen || SDL_MUSTLOCK(screen)) return {};
-    auto* pixels = static_cast<volatile unsigned char*>(screen->pixels);
-    const size_t bytes = static_cast<size_t>(screen->pitch) * screen->h;
-    try {
-        // Each page's first byte written back as it is: nothing changes.
-        return std::thread([pixels, bytes] {
-            for (size_t at = 0; at < bytes; at += 4096) pixels[at] = pixels[at];
-        });
-    } catch (const std::system_error&) {
-        return {};
-    }
-}
-
-// Has the window system paint the window black wherever it is shown before
-// the program draws there, as on X, where SDL leaves the window without a
-// background. False where that could not be done.
-bool PaintedBlack(SDL_Window* w) {
-#if defined(SDL_VIDEO_DRIVER_X11)
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(w, &info) && info.subsystem == SDL_SYSWM_X11) {
-        Display* display = info.info.x11.display;
-        XSetWindowBackground(display, info.info.x11.window, BlackPixel(display, DefaultScreen(display)));
-        return true;
-    }
-#endif
-    (void)w;
-    return false;
-}
-
-// Xlib ends the process when the display's connection is lost (the server
-// died, the session ended). The threads beside the program are waited for,
-// and the process ends there with status 1: the exit's teardown of what the
-// program holds would run under SDL's own threads, still playing.
-int DisplayLost(Display* display) {
-    std::fprintf(stderr, "%s: the display %s went away\n", ProgramName().c_str(), DisplayString(display));
+// The display went away (its server died, the session ended) and Xlib ends
+// the process. The threads beside the program are waited for, and it ends
+// here with status 1: the exit's teardown of what the program holds would run
+// under SDL's own threads, still playing.
+[[noreturn]] void DisplayLost(const char* display) {
+    std::fprintf(stderr, "%s: the display %s went away\n", ProgramName().c_str(), display);
     if (g_window) g_window->FinishThreads();
     std::fflush(nullptr);
     _exit(1);
@@ -524,10 +439,6 @@ void SetUpProcess() {
     if (!std::getenv("DBUS_SESSION_BUS_ADDRESS") &&
         !(runtime && stat((std::string(runtime) + "/bus").c_str(), &bus) == 0 && S_ISSOCK(bus.st_mode)))
         setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
-    // Big blocks from the heap, which keeps what is freed: the layers are
-    // made in memory touched once (WarmHeap), not mapped afresh.
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    mallopt(M_TRIM_THRESHOLD, 64 << 20);
     // SIGTERM and SIGINT are the program's own, so that a quit from outside
     // ends the waits at once (quit.h); SDL would only queue a quit.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -544,13 +455,10 @@ void SetUpProcess() {
 // running before the process ends.
 //
 //   thread             touches                          owner: joined
-//   heap warm-up       a block of the heap              OpenWindowHost: before the host is made
 //   picture decoders   the pictures' bytes, the pool    Pictures (main's): at the last take, or
 //   (up to 8)                                           its destruction
 //   text set-up        the text libraries, the font     the text module: at the first text, or
 //                      cache                            FinishPreparingText (~WindowHost)
-//   surface touch      the window surface's pages       WindowHost: at the first present, or
-//                                                       its destruction
 //   synth maker        FluidSynth, SDL's audio          the sound device: at the first piece, and
 //                      device list                      by CloseAudioDevice before the device closes
 //   audio quit         SDL's audio subsystem            the sound device: before a reopen, and by
@@ -558,13 +466,7 @@ void SetUpProcess() {
 std::unique_ptr<Host> OpenWindowHost(const char* name, Pictures* pictures, const char* icon) {
     SetUpProcess();
     SetProgramName(name);
-    std::thread warming = WarmHeap();
-    // A program without a window ends at once, its threads joined first (the
-    // pictures' by their owner).
-    const auto fail = [&] {
-        if (warming.joinable()) warming.join();
-        return std::unique_ptr<Host>();
-    };
+    const auto fail = [] { return std::unique_ptr<Host>(); };
     int videoFailed;
     {
         QuietStderr quiet;
@@ -594,9 +496,7 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, Pictures* pictures, const
         SDL_Quit();
         return fail();
     }
-#if defined(SDL_VIDEO_DRIVER_X11)
-    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) XSetIOErrorHandler(DisplayLost);
-#endif
+    WhenDisplayLost(w, DisplayLost);
     if (pictures && icon) {
         const Surface picture = pictures->Take(icon);
         const SdlSurfacePtr image(SDL_CreateRGBSurfaceWithFormatFrom(
@@ -605,8 +505,7 @@ std::unique_ptr<Host> OpenWindowHost(const char* name, Pictures* pictures, const
         if (image && picture.Width() > 0) SDL_SetWindowIcon(w, image.get());
     }
     const bool black = PaintedBlack(w);
-    if (warming.joinable()) warming.join();  // the form's layers come next
-    return std::unique_ptr<Host>(new WindowHost(w, black, TouchSurface(w)));
+    return std::unique_ptr<Host>(new WindowHost(w, black));
 }
 
 }  // namespace plat

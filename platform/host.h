@@ -115,9 +115,9 @@ private:
     bool ended_ = false;
 };
 
-// Settings for the whole process, made before any thread starts: the
-// environment the window system's libraries read, the heap's thresholds, the
-// quit signals (quit.h). OpenWindowHost makes them if they are not made yet.
+// Settings for the whole process, which a program makes first, before any
+// thread starts: the environment the window system's libraries read, SDL's
+// hints, and the quit signals caught (quit.h).
 void SetUpProcess();
 
 // The real window: borderless 800x600, centred, black. Returns nullptr with a

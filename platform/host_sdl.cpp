@@ -424,9 +424,6 @@ void NoDisplay(const char* name) {
 }  // namespace
 
 void SetUpProcess() {
-    static bool done = false;
-    if (done) return;
-    done = true;
     // Spares SDL's video set-up two costs the programs, which take keys and
     // never text, gain nothing from. Each is set only where the user has not
     // chosen. The input method's table of compose sequences for the locale:
@@ -466,7 +463,6 @@ void SetUpProcess() {
 //   audio quit         SDL's audio subsystem            the sound device: before a reopen, and by
 //                                                       CloseAudioDevice (~WindowHost)
 std::unique_ptr<Host> OpenWindowHost(const char* name, Pictures* pictures, const char* icon) {
-    SetUpProcess();
     SetProgramName(name);
     const auto fail = [] { return std::unique_ptr<Host>(); };
     int videoFailed;

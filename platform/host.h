@@ -116,8 +116,8 @@ private:
 };
 
 // Settings for the whole process, which a program makes first, before any
-// thread starts: the environment the window system's libraries read, SDL's
-// hints, and the quit signals caught (quit.h).
+// thread starts: the environment the window system's libraries read, and the
+// quit signals caught (quit.h).
 void SetUpProcess();
 
 // The real window: borderless 800x600, centred, black. Returns nullptr with a

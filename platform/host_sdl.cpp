@@ -442,10 +442,6 @@ void SetUpProcess() {
     // ends the waits at once (quit.h); SDL would only queue a quit.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     CatchQuitSignals();
-    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    // Draw through the window system's own framebuffer: no GL context, and the
-    // window is not recreated when its surface is first asked for.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 }
 
 // Start-up, and the threads it runs beside the program. Each has one owner,
@@ -464,6 +460,10 @@ void SetUpProcess() {
 //                                                       CloseAudioDevice (~WindowHost)
 std::unique_ptr<Host> OpenWindowHost(const char* name, Pictures* pictures, const char* icon) {
     SetProgramName(name);
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // Draw through the window system's own framebuffer: no GL context, and the
+    // window is not recreated when its surface is first asked for.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const auto fail = [] { return std::unique_ptr<Host>(); };
     int videoFailed;
     {

@@ -303,8 +303,7 @@ void DeferredAudio::Forgo() {
     if (state_->opened) return;
     state_->opened = state_->settled = true;
     state_->open = nullptr;
-    state_->device.music = std::make_unique<SilentMusic>();
-    state_->device.sound = std::make_unique<SilentSound>();
+    state_->device = SilentAudioDevice();
     for (auto& command : state_->waiting) command(*state_->device.music);
     state_->waiting.clear();
 }
@@ -314,6 +313,13 @@ void DeferredAudio::Release() {
     state_->waiting.clear();
     state_->opened = state_->settled = true;  // nothing opens it any more
     state_->open = nullptr;
+}
+
+AudioDevice SilentAudioDevice() {
+    AudioDevice device;
+    device.music = std::make_unique<SilentMusic>();
+    device.sound = std::make_unique<SilentSound>();
+    return device;
 }
 
 bool SilentMusic::Load(const std::string& path, const std::string& midi) {

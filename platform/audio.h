@@ -128,6 +128,8 @@ struct AudioDevice {
     int rate = 0;  // frames per second of the 16-bit stereo output; 0 when silent
 };
 AudioDevice OpenAudioDevice(const std::string& soundFont = "");
+// Silent players in place of a device, with nothing said.
+AudioDevice SilentAudioDevice();
 // Closes the device. Players handed out earlier go quiet and may be destroyed
 // before or after this call.
 void CloseAudioDevice();

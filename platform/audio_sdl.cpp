@@ -415,18 +415,14 @@ private:
 
 AudioDevice Silent(const std::string& why) {
     std::fprintf(stderr, "%s: %s; running without sound\n", ProgramName().c_str(), why.c_str());
-    AudioDevice device;
-    device.music = std::make_unique<SilentMusic>();
-    device.sound = std::make_unique<SilentSound>();
-    return device;
+    return SilentAudioDevice();
 }
 
 }  // namespace
 
 AudioDevice OpenAudioDevice(const std::string& soundFont) {
     Device& d = TheDevice();
-    std::shared_ptr<Engine>& engineOpen = d.engine;
-    if (!engineOpen) {
+    if (!d.engine) {
         d.JoinSubsystemQuit();
         if (!Mixer().Error().empty()) return Silent("the sound library could not be loaded (" + Mixer().Error() + ")");
         std::string why;
@@ -512,14 +508,14 @@ AudioDevice OpenAudioDevice(const std::string& soundFont) {
 
         const std::vector<uint8_t> ding = DefaultSoundWav(rate);
         engine->ding = Mixer().Mix_LoadWAV_RW(SDL_RWFromConstMem(ding.data(), static_cast<int>(ding.size())), 1);
-        engineOpen = engine;
+        d.engine = engine;
     }
 
     AudioDevice device;
     device.silent = false;
-    device.rate = engineOpen->rate;
-    device.music = std::make_unique<FluidMusic>(engineOpen);
-    device.sound = std::make_unique<MixerSound>(engineOpen);
+    device.rate = d.engine->rate;
+    device.music = std::make_unique<FluidMusic>(d.engine);
+    device.sound = std::make_unique<MixerSound>(d.engine);
     return device;
 }
 

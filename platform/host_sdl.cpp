@@ -300,13 +300,7 @@ private:
 
     // The device, unless a quit has been asked for (by a signal, which may
     // come while a handler runs and opens the device for a sound).
-    static AudioDevice OpenAudio() {
-        if (!QuitRequested()) return OpenAudioDevice();
-        AudioDevice none;
-        none.music = std::make_unique<SilentMusic>();
-        none.sound = std::make_unique<SilentSound>();
-        return none;
-    }
+    static AudioDevice OpenAudio() { return QuitRequested() ? SilentAudioDevice() : OpenAudioDevice(); }
 
     // Queues a quit asked from outside, once: the loop then ends the program
     // as a click would, and every wait until then returns at once.

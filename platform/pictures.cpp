@@ -75,9 +75,7 @@ Surface Pictures::Take(const std::string& name) {
         lock.unlock();
         out = DecodePicture(e.file.data, e.file.size, e.file.name, error);
     } else {
-        // Not begun by a thread (there is none), so decoded here.
-        const bool mine = !e.ready && static_cast<size_t>(it - entries_.begin()) >= next_ && pool_.empty();
-        if (mine) {
+        if (pool_.empty()) {  // no thread could be had: decoded here
             e.taken = true;
             lock.unlock();
             out = DecodePicture(e.file.data, e.file.size, e.file.name, error);
